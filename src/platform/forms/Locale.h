@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+// The locale services the program leans on: leading numbers, 16-bit conversion and text
+// comparison without regard to case.
+namespace Locale {
+
+// The number at the start of a text (after leading spaces): digits with an optional sign and
+// decimal part; 0 when the text starts with anything else.
+double Val(const QString& text);
+
+// Rounds halves to even and fails with overflow (error 6) outside -32768..32767.
+int16_t ToInteger16(double value);
+
+// Case-insensitive, locale-aware comparison: -1, 0 or 1.
+int CompareTextNoCase(const QString& a, const QString& b);
+
+} // namespace Locale

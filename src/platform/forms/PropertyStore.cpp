@@ -1,0 +1,113 @@
+#include "platform/forms/PropertyStore.h"
+
+#include <QFile>
+#include <QFont>
+#include <QImage>
+#include <QJsonArray>
+#include <QPainter>
+#include <QSvgRenderer>
+
+QVariant PropertyStore::ReadProperty(const QString& name, const QVariant& defaultValue) const {
+    auto it = Find(name);
+    return it == entries_.end() ? defaultValue : it->second;
+}
+
+void PropertyStore::WriteProperty(const QString& name, const QVariant& value,
+                                  const QVariant& defaultValue) {
+    auto it = std::find_if(entries_.begin(), entries_.end(), [&](const auto& entry) {
+        return entry.first.compare(name, Qt::CaseInsensitive) == 0;
+    });
+    const bool isDefault = value.isValid() == defaultValue.isValid() && value == defaultValue;
+    if (isDefault) {
+        if (it != entries_.end())
+            entries_.erase(it);
+        return;
+    }
+    if (it != entries_.end())
+        it->second = value;
+    else
+        entries_.emplace_back(name, value);
+}
+
+bool PropertyStore::Contains(const QString& name) const {
+    return Find(name) != entries_.end();
+}
+
+QStringList PropertyStore::Keys() const {
+    QStringList keys;
+    for (const auto& entry : entries_)
+        keys << entry.first;
+    return keys;
+}
+
+std::vector<std::pair<QString, QVariant>>::const_iterator
+PropertyStore::Find(const QString& name) const {
+    return std::find_if(entries_.begin(), entries_.end(), [&](const auto& entry) {
+        return entry.first.compare(name, Qt::CaseInsensitive) == 0;
+    });
+}
+
+QImage LoadPicture(const QString& path) {
+    if (path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
+        QSvgRenderer renderer(path);
+        if (!renderer.isValid())
+            return {};
+        QImage image(renderer.defaultSize(), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        renderer.render(&painter);
+        return image;
+    }
+    QImage image(path);
+    return image.isNull() ? image : image.convertToFormat(QImage::Format_RGB32);
+}
+
+PropertyStore PropertyStore::FromJson(const QJsonObject& object) {
+    PropertyStore store;
+    for (auto it = object.begin(); it != object.end(); ++it) {
+        const QJsonValue value = it.value();
+        QVariant stored;
+        if (value.isObject() && value.toObject().contains(QLatin1String("picture"))) {
+            stored = LoadPicture(value.toObject().value(QLatin1String("picture")).toString());
+        } else if (value.isObject() && value.toObject().contains(QLatin1String("font"))) {
+            const QJsonObject f = value.toObject().value(QLatin1String("font")).toObject();
+            QFont font(f.value(QLatin1String("name")).toString());
+            font.setPointSizeF(f.value(QLatin1String("size")).toDouble(8.25));
+            font.setBold(f.value(QLatin1String("bold")).toBool());
+            font.setItalic(f.value(QLatin1String("italic")).toBool());
+            stored = font;
+        } else if (value.isDouble()) {
+            const double d = value.toDouble();
+            if (d == static_cast<double>(static_cast<qint64>(d)))
+                stored = static_cast<qint64>(d) >= INT_MIN && static_cast<qint64>(d) <= INT_MAX
+                             ? QVariant(static_cast<int>(d))
+                             : QVariant(static_cast<qint64>(d));
+            else
+                stored = d;
+        } else {
+            stored = value.toVariant();
+        }
+        store.entries_.emplace_back(it.key(), stored);
+    }
+    return store;
+}
+
+QJsonObject PropertyStore::ToJson() const {
+    QJsonObject object;
+    for (const auto& [key, value] : entries_) {
+        if (value.typeId() == QMetaType::QFont) {
+            const QFont font = value.value<QFont>();
+            QJsonObject f{{"name", font.family()},
+                          {"size", font.pointSizeF()},
+                          {"bold", font.bold()},
+                          {"italic", font.italic()}};
+            object.insert(key, QJsonObject{{"font", f}});
+        } else if (value.typeId() == QMetaType::QImage) {
+            const QImage image = value.value<QImage>();
+            object.insert(key, QJsonObject{{"picture", QJsonArray{image.width(), image.height()}}});
+        } else {
+            object.insert(key, QJsonValue::fromVariant(value));
+        }
+    }
+    return object;
+}

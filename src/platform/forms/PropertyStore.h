@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QString>
+#include <QVariant>
+#include <utility>
+#include <vector>
+
+// The named key/value store that custom controls save their design to and load it from.
+// Keys match without regard to letter case; a missing key reads as the default the reader
+// gives; a value equal to its default is not written. Pictures are QImage values, fonts
+// QFont values, everything else plain numbers, Booleans and texts.
+class PropertyStore {
+public:
+    QVariant ReadProperty(const QString& name, const QVariant& defaultValue = {}) const;
+    void WriteProperty(const QString& name, const QVariant& value,
+                       const QVariant& defaultValue = {});
+
+    bool Contains(const QString& name) const;
+    // The keys in the order they were written.
+    QStringList Keys() const;
+    bool IsEmpty() const { return entries_.empty(); }
+    void Clear() { entries_.clear(); }
+
+    // A window's stored design for one control: numbers, Booleans and texts as they are,
+    // {"picture": ":/path"} for a picture (PNG or SVG, drawn at its own size) and
+    // {"font": {"name": ..., "size": ..., "bold": ...}} for a font.
+    static PropertyStore FromJson(const QJsonObject& object);
+    QJsonObject ToJson() const;
+
+private:
+    std::vector<std::pair<QString, QVariant>>::const_iterator Find(const QString& name) const;
+    std::vector<std::pair<QString, QVariant>> entries_;
+};
+
+// Loads a picture from a file or resource path; an SVG is rendered at its own size.
+// A null image when the path cannot be read.
+QImage LoadPicture(const QString& path);
