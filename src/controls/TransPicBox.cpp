@@ -1,0 +1,254 @@
+#include "controls/TransPicBox.h"
+
+#include "platform/RuntimeError.h"
+#include "platform/forms/ControlContainer.h"
+#include "platform/forms/PropertyStore.h"
+#include "platform/forms/SystemColors.h"
+
+#include <QBitmap>
+#include <QPainter>
+#include <QRegion>
+#include <limits>
+
+namespace {
+
+const QString kAppearance = QStringLiteral("Appearance");
+const QString kBackStyle = QStringLiteral("BackStyle");
+const QString kBorderStyle = QStringLiteral("BorderStyle");
+const QString kMaskColor = QStringLiteral("MaskColor");
+const QString kPicture = QStringLiteral("Picture");
+const QString kAutoSize = QStringLiteral("AutoSize");
+
+constexpr short kDefaultAppearance = 1;
+constexpr short kDefaultBackStyle = 0;
+constexpr short kDefaultBorderStyle = 0;
+constexpr uint32_t kDefaultMaskColor = 0x00FFFFFF;
+constexpr bool kDefaultAutoSize = true;
+
+RuntimeError InvalidPropertyValue() {
+    return {380, QStringLiteral("Invalid property value")};
+}
+
+QColor SystemColour(int index) {
+    return SystemColors::ToQColor(SystemColors::Lookup(index).value_or(0));
+}
+
+// Stored designs are hand-written text: a value of the wrong kind is reported the way the
+// runtime reports it rather than read as zero.
+short ReadShort(const PropertyStore& store, const QString& name, short defaultValue) {
+    bool ok = false;
+    const qlonglong value = store.ReadProperty(name, defaultValue).toLongLong(&ok);
+    if (!ok)
+        throw RuntimeError::TypeMismatch();
+    if (value < std::numeric_limits<short>::min() || value > std::numeric_limits<short>::max())
+        throw RuntimeError::Overflow();
+    return static_cast<short>(value);
+}
+
+} // namespace
+
+void TransPicBox::PictureHolder::SetPicture(const QImage& image) {
+    picture = image;
+    if (!image.isNull())
+        size = image.size();
+}
+
+TransPicBox::TransPicBox(QWidget* parent)
+    : QWidget(parent)
+    , container_(&ControlContainer::RunTime()) {
+    InitProperties();
+}
+
+short TransPicBox::CheckedStyle(short value) {
+    if (value != 0 && value != 1)
+        throw InvalidPropertyValue();
+    return value;
+}
+
+void TransPicBox::setAppearance(short value) {
+    appearance_ = CheckedStyle(value);
+    UpdateMask();
+    update();
+    container_->PropertyChanged(kAppearance);
+}
+
+void TransPicBox::setBackStyle(short value) {
+    backStyle_ = CheckedStyle(value);
+    UpdateMask();
+    update();
+    container_->PropertyChanged(kBackStyle);
+}
+
+void TransPicBox::setBorderStyle(short value) {
+    borderStyle_ = CheckedStyle(value);
+    UpdateMask();
+    update();
+    container_->PropertyChanged(kBorderStyle);
+}
+
+void TransPicBox::setMaskColor(uint32_t value) {
+    if (!SystemColors::Translate(value))
+        throw InvalidPropertyValue();
+    maskColor_ = value;
+    UpdateMask();
+    update();
+    container_->PropertyChanged(kMaskColor);
+}
+
+void TransPicBox::setPicture(const QImage& value) {
+    picture_ = value;
+    Picture1.SetPicture(value);
+    if (autoSize_)
+        SizeToPicture1();
+    UpdateMask();
+    update();
+    container_->PropertyChanged(kPicture);
+}
+
+void TransPicBox::setAutoSize(bool value) {
+    autoSize_ = value;
+    container_->PropertyChanged(kAutoSize);
+    if (autoSize_)
+        SizeToPicture1();
+}
+
+void TransPicBox::setContainer(ControlContainer* container) {
+    container_ = container ? container : &ControlContainer::RunTime();
+}
+
+void TransPicBox::InitProperties() {
+    appearance_ = kDefaultAppearance;
+    backStyle_ = kDefaultBackStyle;
+    borderStyle_ = kDefaultBorderStyle;
+    maskColor_ = kDefaultMaskColor;
+    picture_ = QImage();
+    Picture1.SetPicture(QImage());
+    autoSize_ = true;
+    UpdateMask();
+    update();
+}
+
+void TransPicBox::ReadProperties(const PropertyStore& store) {
+    autoSize_ = false;
+    const short appearance = CheckedStyle(ReadShort(store, kAppearance, kDefaultAppearance));
+    const short backStyle = CheckedStyle(ReadShort(store, kBackStyle, kDefaultBackStyle));
+    const short borderStyle = CheckedStyle(ReadShort(store, kBorderStyle, kDefaultBorderStyle));
+    bool ok = false;
+    const uint32_t maskColor = static_cast<uint32_t>(
+        store.ReadProperty(kMaskColor, static_cast<qlonglong>(kDefaultMaskColor)).toLongLong(&ok) &
+        0xFFFFFFFFll);
+    if (!ok)
+        throw RuntimeError::TypeMismatch();
+    if (!SystemColors::Translate(maskColor))
+        throw InvalidPropertyValue();
+    appearance_ = appearance;
+    backStyle_ = backStyle;
+    borderStyle_ = borderStyle;
+    maskColor_ = maskColor;
+
+    const QVariant picture = store.ReadProperty(kPicture, QVariant());
+    if (picture.isValid() && picture.typeId() != QMetaType::QImage)
+        throw RuntimeError::TypeMismatch();
+    setPicture(picture.value<QImage>());
+
+    autoSize_ = store.ReadProperty(kAutoSize, kDefaultAutoSize).toBool();
+}
+
+void TransPicBox::WriteProperties(PropertyStore& store) const {
+    store.WriteProperty(kAppearance, static_cast<int>(appearance_),
+                        static_cast<int>(kDefaultAppearance));
+    store.WriteProperty(kBackStyle, static_cast<int>(backStyle_),
+                        static_cast<int>(kDefaultBackStyle));
+    store.WriteProperty(kBorderStyle, static_cast<int>(borderStyle_),
+                        static_cast<int>(kDefaultBorderStyle));
+    store.WriteProperty(kMaskColor, static_cast<qlonglong>(maskColor_),
+                        static_cast<qlonglong>(kDefaultMaskColor));
+    // No picture is written as nothing at all, so that it matches the default; an empty
+    // image would be stored as a picture.
+    store.WriteProperty(kPicture, picture_.isNull() ? QVariant() : QVariant(picture_), QVariant());
+    store.WriteProperty(kAutoSize, autoSize_, kDefaultAutoSize);
+}
+
+QSize TransPicBox::sizeHint() const {
+    return Picture1.size;
+}
+
+void TransPicBox::SizeToPicture1() {
+    // Without a picture the control keeps its own size: the holder's leftover size (its
+    // design size, or the last picture's) says nothing about what should be shown, and a
+    // control that shows nothing has no reason to change its place on the window.
+    if (Picture1.picture.isNull())
+        return;
+    resize(Picture1.size.width(), height());
+    resize(width(), Picture1.size.height());
+}
+
+int TransPicBox::BorderWidth() const {
+    if (borderStyle_ == 0)
+        return 0;
+    return appearance_ == 1 ? 2 : 1;
+}
+
+void TransPicBox::UpdateMask() {
+    if (backStyle_ == 1) {
+        clearMask();
+        return;
+    }
+    const int border = BorderWidth();
+    const QRect client = rect().adjusted(border, border, -border, -border);
+    QRegion shape = QRegion(rect()).subtracted(QRegion(client));
+    if (!picture_.isNull()) {
+        const uint32_t mask = SystemColors::Translate(maskColor_).value_or(kDefaultMaskColor);
+        const QColor maskColour = SystemColors::ToQColor(mask);
+        // Compared as opaque colours, so only the colour decides, and exactly. The matching
+        // pixels come out as the bitmap's clear bits, so the region is everything else.
+        const QImage opaque = picture_.convertToFormat(QImage::Format_RGB32);
+        const QImage cut = opaque.createMaskFromColor(maskColour.rgb(), Qt::MaskInColor);
+        shape += QRegion(QBitmap::fromImage(cut)).translated(border, border).intersected(client);
+    }
+    // Qt reads an empty region as "no mask at all", which would show the whole rectangle;
+    // a region wholly outside the control keeps a mask that lets nothing through.
+    if (shape.isEmpty())
+        shape = QRegion(-1, -1, 1, 1);
+    setMask(shape);
+}
+
+void TransPicBox::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const int border = BorderWidth();
+    const QRect client = rect().adjusted(border, border, -border, -border);
+    if (backStyle_ == 1)
+        painter.fillRect(rect(), SystemColour(SystemColors::kButtonFace));
+    if (!picture_.isNull()) {
+        painter.save();
+        painter.setClipRect(client);
+        painter.drawImage(client.topLeft(), picture_);
+        painter.restore();
+    }
+    if (border == 0)
+        return;
+    const QRect r = rect();
+    if (appearance_ == 0) {
+        painter.setPen(SystemColour(6));
+        painter.drawRect(r.adjusted(0, 0, -1, -1));
+        return;
+    }
+    // Sunken: shadow above and left, light below and right, one ring inside the other.
+    auto ring = [&painter](const QRect& box, const QColor& topLeft, const QColor& bottomRight) {
+        painter.setPen(topLeft);
+        painter.drawLine(box.topLeft(), box.topRight());
+        painter.drawLine(box.topLeft(), box.bottomLeft());
+        painter.setPen(bottomRight);
+        painter.drawLine(box.bottomLeft(), box.bottomRight());
+        painter.drawLine(box.topRight(), box.bottomRight());
+    };
+    ring(r, SystemColour(16), SystemColour(20));
+    ring(r.adjusted(1, 1, -1, -1), SystemColour(21), SystemColour(22));
+}
+
+void TransPicBox::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (autoSize_)
+        SizeToPicture1();
+    UpdateMask();
+}
