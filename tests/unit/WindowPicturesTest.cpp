@@ -1,0 +1,172 @@
+#include "platform/forms/PropertyStore.h"
+
+#include <QColor>
+#include <QImage>
+#include <QPoint>
+#include <QSize>
+#include <QString>
+#include <gtest/gtest.h>
+#include <optional>
+#include <vector>
+
+namespace {
+
+struct WindowPicture {
+    const char* name;
+    QSize size;
+    // The ground the window's mask colour cuts away; nothing for pictures shown whole.
+    std::optional<QColor> ground;
+};
+
+const QColor kWhite(255, 255, 255);
+const QColor kMagenta(255, 0, 255);
+
+const std::vector<WindowPicture>& Pictures() {
+    static const std::vector<WindowPicture> pictures = {
+        {"login-background", {915, 615}, {}},
+        {"account-background", {447, 293}, {}},
+        {"login-emblem", {91, 110}, kWhite},
+        {"login-icon", {45, 45}, {}},
+        {"create-account-emblem", {118, 116}, kWhite},
+        {"create-account-icon", {54, 53}, {}},
+        {"change-password-emblem", {132, 104}, kWhite},
+        {"change-password-icon", {46, 46}, {}},
+        {"main-emblem", {125, 125}, kWhite},
+        {"main-icon", {32, 32}, {}},
+        {"main-header", {468, 60}, {}},
+        {"main-logo", {421, 31}, {}},
+        {"add-group-emblem", {105, 105}, kWhite},
+        {"add-group-icon", {32, 32}, {}},
+        {"add-group-header", {468, 60}, {}},
+        {"add-task-emblem", {106, 120}, kMagenta},
+        {"add-task-icon", {32, 32}, {}},
+        {"add-task-header", {468, 60}, {}},
+        {"about-product-emblem", {82, 71}, kMagenta},
+        {"about-product-icon", {32, 32}, {}},
+        {"about-product-header", {468, 60}, {}},
+        {"about-programmer-icon", {32, 32}, {}},
+        {"about-programmer-header", {468, 60}, {}},
+        {"about-programmer-portrait", {263, 310}, {}},
+    };
+    return pictures;
+}
+
+QImage Load(const WindowPicture& picture) {
+    return LoadPicture(QStringLiteral(":/windows/%1.svg").arg(QLatin1String(picture.name)));
+}
+
+// Ground-coloured pixels reachable from the edge through ground-coloured pixels: what the
+// mask cuts away around the drawing.
+int OuterGround(const QImage& image, QRgb ground) {
+    std::vector<bool> seen(static_cast<size_t>(image.width() * image.height()));
+    std::vector<QPoint> pending;
+    const auto visit = [&](int x, int y) {
+        if (x < 0 || y < 0 || x >= image.width() || y >= image.height())
+            return;
+        const size_t index = static_cast<size_t>(y * image.width() + x);
+        if (seen[index] || image.pixel(x, y) != ground)
+            return;
+        seen[index] = true;
+        pending.emplace_back(x, y);
+    };
+    for (int x = 0; x < image.width(); ++x) {
+        visit(x, 0);
+        visit(x, image.height() - 1);
+    }
+    for (int y = 0; y < image.height(); ++y) {
+        visit(0, y);
+        visit(image.width() - 1, y);
+    }
+    int count = 0;
+    while (!pending.empty()) {
+        const QPoint p = pending.back();
+        pending.pop_back();
+        ++count;
+        visit(p.x() + 1, p.y());
+        visit(p.x() - 1, p.y());
+        visit(p.x(), p.y() + 1);
+        visit(p.x(), p.y() - 1);
+    }
+    return count;
+}
+
+int CountOf(const QImage& image, QRgb colour) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixel(x, y) == colour ? 1 : 0;
+    return count;
+}
+
+TEST(WindowPictures, EveryPictureLoadsAtItsExactSizeWithSomethingDrawn) {
+    for (const WindowPicture& picture : Pictures()) {
+        SCOPED_TRACE(picture.name);
+        const QImage image = Load(picture);
+        ASSERT_FALSE(image.isNull());
+        EXPECT_EQ(image.size(), picture.size);
+        // LoadPicture puts a picture on white: an empty or unreadable drawing stays all white.
+        EXPECT_LT(CountOf(image, kWhite.rgb()), image.width() * image.height() * 7 / 8);
+    }
+}
+
+TEST(WindowPictures, EmblemsStandOnExactGroundThatTheMaskCutsAway) {
+    for (const WindowPicture& picture : Pictures()) {
+        if (!picture.ground)
+            continue;
+        SCOPED_TRACE(picture.name);
+        const QImage image = Load(picture);
+        ASSERT_FALSE(image.isNull());
+        const QRgb ground = picture.ground->rgb();
+        const int right = image.width() - 1;
+        const int bottom = image.height() - 1;
+        for (const QPoint corner :
+             {QPoint(0, 0), QPoint(right, 0), QPoint(0, bottom), QPoint(right, bottom)})
+            EXPECT_EQ(image.pixelColor(corner), *picture.ground) << corner.x() << "," << corner.y();
+        // Nothing touches the edge, so the cut-out shape is never clipped by the picture.
+        const int edge = 2 * (image.width() + image.height()) - 4;
+        int groundOnEdge = 0;
+        for (int x = 0; x <= right; ++x)
+            groundOnEdge += (image.pixel(x, 0) == ground) + (image.pixel(x, bottom) == ground);
+        for (int y = 1; y < bottom; ++y)
+            groundOnEdge += (image.pixel(0, y) == ground) + (image.pixel(right, y) == ground);
+        EXPECT_EQ(groundOnEdge, edge);
+        // Every ground-coloured pixel lies outside the drawing: white parts of a drawing on
+        // white would otherwise be punched through to the window behind.
+        EXPECT_EQ(OuterGround(image, ground), CountOf(image, ground));
+    }
+}
+
+TEST(WindowPictures, BackgroundsShareOneGradientWithAPaleBandOnTop) {
+    const QImage login = LoadPicture(QStringLiteral(":/windows/login-background.svg"));
+    const QImage account = LoadPicture(QStringLiteral(":/windows/account-background.svg"));
+    ASSERT_FALSE(login.isNull());
+    ASSERT_FALSE(account.isNull());
+    const auto at = [](const QImage& image, double height) {
+        return image.pixelColor(image.width() / 2, static_cast<int>(height * (image.height() - 1)));
+    };
+    for (const QImage& image : {login, account}) {
+        const QColor band = at(image, 0.05);
+        const QColor below = at(image, 0.25);
+        const QColor foot = at(image, 1.0);
+        // Blue throughout, the band paler than what follows, nearly white at the foot.
+        EXPECT_GT(band.blue(), band.red());
+        EXPECT_GT(below.blue(), below.red());
+        EXPECT_GT(band.lightness(), below.lightness() + 15);
+        EXPECT_GT(foot.lightness(), below.lightness() + 15);
+        EXPECT_GE(foot.red(), 235);
+        EXPECT_GE(foot.green(), 235);
+        EXPECT_NE(foot, kWhite);
+        // Each row is one colour.
+        EXPECT_EQ(image.pixelColor(0, image.height() / 2),
+                  image.pixelColor(image.width() - 1, image.height() / 2));
+    }
+    for (const double height : {0.05, 0.25, 0.5, 0.75, 1.0}) {
+        const QColor a = at(login, height);
+        const QColor b = at(account, height);
+        EXPECT_NEAR(a.red(), b.red(), 3) << height;
+        EXPECT_NEAR(a.green(), b.green(), 3) << height;
+        EXPECT_NEAR(a.blue(), b.blue(), 3) << height;
+    }
+}
+
+} // namespace
