@@ -1,0 +1,233 @@
+#include "platform/db/Recordset.h"
+
+#include "platform/db/Connection.h"
+#include "platform/db/DbError.h"
+#include "platform/db/Dialect.h"
+#include "platform/db/RecordsetData.h"
+
+#include <QDate>
+#include <sqlite3.h>
+
+namespace {
+
+using db_detail::RecordsetData;
+
+DbError NoCurrentRecord() {
+    return {DbErrorNumber::NoCurrentRecord,
+            QStringLiteral("Either BOF or EOF is True, or the current record has been deleted. "
+                           "Requested operation requires a current record.")};
+}
+
+DbError ItemNotFound() {
+    return {DbErrorNumber::ItemNotFound,
+            QStringLiteral("Item cannot be found in the collection corresponding to the "
+                           "requested name or ordinal.")};
+}
+
+DbError BadCriterion() {
+    return {DbErrorNumber::BadArguments,
+            QStringLiteral("Arguments are of the wrong type, are out of acceptable range, or are "
+                           "in conflict with one another.")};
+}
+
+enum class Reading { Plain, Boolean, Date };
+
+Variant ReadCell(sqlite3_stmt* statement, int column, Reading reading) {
+    switch (sqlite3_column_type(statement, column)) {
+    case SQLITE_NULL:
+        return {};
+    case SQLITE_INTEGER: {
+        const qint64 value = sqlite3_column_int64(statement, column);
+        return reading == Reading::Boolean ? Variant(value != 0) : Variant(value);
+    }
+    case SQLITE_FLOAT: {
+        const double value = sqlite3_column_double(statement, column);
+        return reading == Reading::Boolean ? Variant(value != 0.0) : Variant(value);
+    }
+    default: {
+        const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement, column));
+        const QString text = QString::fromUtf8(bytes, sqlite3_column_bytes(statement, column));
+        if (reading == Reading::Date) {
+            const QDate date = QDate::fromString(text.left(10), Qt::ISODate);
+            if (date.isValid())
+                return Variant(date);
+        }
+        return Variant(text);
+    }
+    }
+}
+
+// The criterion's value: a bound value, a quoted text or a number.
+QVariant CriterionValue(const QString& text, const QVariantList& values) {
+    if (text == u"?") {
+        if (values.isEmpty())
+            throw BadCriterion();
+        return values.front();
+    }
+    if (text.size() >= 2 && text.front() == u'\'' && text.back() == u'\'') {
+        const QString inner = text.mid(1, text.size() - 2);
+        // A lone quote inside would have ended the literal.
+        if (QString(inner).remove(QLatin1String("''")).contains(u'\''))
+            throw BadCriterion();
+        return QString(inner).replace(QLatin1String("''"), QLatin1String("'"));
+    }
+    bool ok = false;
+    const double number = text.toDouble(&ok);
+    if (!ok)
+        throw BadCriterion();
+    return number;
+}
+
+bool Meets(const Variant& cell, const QVariant& wanted) {
+    if (cell.IsNull() || !wanted.isValid() || wanted.isNull())
+        return false;
+    switch (cell.GetType()) {
+    case Variant::Type::Text:
+        return cell.ToString().compare(wanted.toString(), Qt::CaseInsensitive) == 0;
+    case Variant::Type::Date:
+        return wanted.typeId() == QMetaType::QDate
+                   ? cell.ToDate() == wanted.toDate()
+                   : cell.ToDate() == Dialect::ReadDateText(wanted.toString());
+    case Variant::Type::Boolean:
+        if (wanted.typeId() == QMetaType::QString)
+            return cell.ToString().compare(wanted.toString(), Qt::CaseInsensitive) == 0;
+        return cell.ToBool() == wanted.toBool();
+    default: {
+        bool ok = false;
+        const double number = wanted.toDouble(&ok);
+        return ok && cell.ToDouble() == number;
+    }
+    }
+}
+
+} // namespace
+
+Recordset::Recordset()
+    : data_(std::make_shared<RecordsetData>()) {}
+
+void Recordset::Open(const QString& source, Connection& connection, int /*cursorType*/,
+                     int /*lockType*/, int /*options*/, const QVariantList& values) {
+    if (data_->open)
+        throw DbError(DbErrorNumber::ObjectOpen,
+                      QStringLiteral("Operation is not allowed when the object is open."));
+    const Connection::PreparedStatement statement = connection.Prepare(source, values);
+    sqlite3_stmt* s = statement.get();
+
+    auto data = std::make_shared<RecordsetData>();
+    const int columnCount = sqlite3_column_count(s);
+    QList<Reading> readings;
+    for (int i = 0; i < columnCount; ++i) {
+        data->columns.append(QString::fromUtf8(sqlite3_column_name(s, i)));
+        const QString declared = QString::fromUtf8(sqlite3_column_decltype(s, i));
+        readings.append(Dialect::IsBooleanType(declared) ? Reading::Boolean
+                        : Dialect::IsDateType(declared)  ? Reading::Date
+                                                         : Reading::Plain);
+    }
+    int code;
+    while ((code = sqlite3_step(s)) == SQLITE_ROW) {
+        QList<Variant> row;
+        row.reserve(columnCount);
+        for (int i = 0; i < columnCount; ++i)
+            row.append(ReadCell(s, i, readings[i]));
+        data->rows.append(std::move(row));
+    }
+    if (code != SQLITE_DONE)
+        connection.ThrowEngineError(code);
+    data->open = true;
+    data_ = std::move(data);
+}
+
+void Recordset::Open(const Statement& statement, Connection& connection, int cursorType,
+                     int lockType, int options) {
+    Open(statement.text, connection, cursorType, lockType, options, statement.values);
+}
+
+void Recordset::Close() {
+    data_->open = false;
+}
+
+bool Recordset::IsOpen() const {
+    return data_->open;
+}
+
+RecordsetData& Recordset::OpenData() const {
+    if (!data_->open)
+        throw DbError(DbErrorNumber::ObjectClosed,
+                      QStringLiteral("Operation is not allowed when the object is closed."));
+    return *data_;
+}
+
+int Recordset::RecordCount() const {
+    return static_cast<int>(OpenData().rows.size());
+}
+
+void Recordset::MoveFirst() {
+    RecordsetData& data = OpenData();
+    if (data.rows.isEmpty())
+        throw NoCurrentRecord();
+    data.position = 0;
+}
+
+void Recordset::MoveNext() {
+    RecordsetData& data = OpenData();
+    if (data.position >= data.rows.size())
+        throw NoCurrentRecord();
+    ++data.position;
+}
+
+bool Recordset::Eof() const {
+    const RecordsetData& data = OpenData();
+    return data.position >= data.rows.size();
+}
+
+int Recordset::ColumnIndex(const QString& columnName) const {
+    const RecordsetData& data = OpenData();
+    for (qsizetype i = 0; i < data.columns.size(); ++i)
+        if (data.columns[i].compare(columnName, Qt::CaseInsensitive) == 0)
+            return static_cast<int>(i);
+    throw ItemNotFound();
+}
+
+Field Recordset::Fields(const QString& columnName) const {
+    return Field(data_, ColumnIndex(columnName));
+}
+
+Field Recordset::Fields(int index) const {
+    if (index < 0 || index >= FieldCount())
+        throw ItemNotFound();
+    return Field(data_, index);
+}
+
+int Recordset::FieldCount() const {
+    return static_cast<int>(OpenData().columns.size());
+}
+
+void Recordset::Find(const QString& criterion, const QVariantList& values) {
+    RecordsetData& data = OpenData();
+    const qsizetype equals = criterion.indexOf(u'=');
+    if (equals < 0)
+        throw BadCriterion();
+    QString name = criterion.left(equals).trimmed();
+    if (name.startsWith(u'[') && name.endsWith(u']'))
+        name = name.mid(1, name.size() - 2);
+    if (name.isEmpty())
+        throw BadCriterion();
+    const int column = ColumnIndex(name);
+    const QVariant wanted = CriterionValue(criterion.mid(equals + 1).trimmed(), values);
+    while (data.position < data.rows.size() && !Meets(data.rows[data.position][column], wanted))
+        ++data.position;
+}
+
+void Recordset::Find(const Statement& criterion) {
+    Find(criterion.text, criterion.values);
+}
+
+QString Field::Name() const {
+    return data_->columns.value(column_);
+}
+
+Variant Field::Value() const {
+    if (!data_->open || data_->position >= data_->rows.size())
+        throw NoCurrentRecord();
+    return data_->rows[data_->position][column_];
+}

@@ -1,0 +1,215 @@
+#include "app/Statements.h"
+#include "platform/db/Connection.h"
+#include "platform/db/DbError.h"
+#include "platform/db/Recordset.h"
+#include "platform/db/Transaction.h"
+#include "support/TempDatabase.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <thread>
+
+namespace {
+
+QByteArray Bytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void Write(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+int GroupCount(Connection& connection) {
+    Recordset groups;
+    groups.Open(Statements::S1(), connection);
+    return groups.RecordCount();
+}
+
+class ConnectionOpen : public ::testing::Test {
+protected:
+    TempDatabase db;
+};
+
+} // namespace
+
+TEST_F(ConnectionOpen, OpensTheProgramsConnectionStringEvenWithADoubledSeparator) {
+    Connection connection;
+    connection.Open(db.ConnectionString(), QString(), QString(), -1);
+    EXPECT_TRUE(connection.IsOpen());
+    EXPECT_EQ(GroupCount(connection), 1);
+    connection.Close();
+
+    // A program folder at the root is reported with its separator: "/" then "\Main.mdb".
+    const QString doubled = ConnectionString(db.Folder() + u'/');
+    ASSERT_TRUE(doubled.contains(QLatin1String("/\\Main.mdb")));
+    connection.Open(doubled);
+    EXPECT_EQ(GroupCount(connection), 1);
+    EXPECT_EQ(LocalDataSourcePath(QStringLiteral("/\\Main.mdb")), QStringLiteral("/Main.mdb"));
+}
+
+TEST_F(ConnectionOpen, MissingFileIsNamedAndNeverCreated) {
+    QTemporaryDir empty;
+    const QString path = empty.filePath(QStringLiteral("Main.mdb"));
+    Connection connection;
+    const DbError error = CatchDbError([&] { connection.Open(ConnectionString(empty.path())); });
+    EXPECT_EQ(error.Number(), DbErrorNumber::ProviderFailure);
+    EXPECT_EQ(error.Description(), QStringLiteral("Could not find file '%1'.").arg(path));
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_FALSE(connection.IsOpen());
+}
+
+TEST_F(ConnectionOpen, WrongKeyRandomBytesAndEmptyFilesFailAndStayUntouched) {
+    const QByteArray before = Bytes(db.FilePath());
+    Connection connection;
+    QString wrongKey = db.ConnectionString();
+    wrongKey.replace(QLatin1String("tm4v8bxe"), QLatin1String("tm4v8bxE"));
+    DbError error = CatchDbError([&] { connection.Open(wrongKey); });
+    EXPECT_EQ(error.Number(), DbErrorNumber::InvalidPassword);
+    EXPECT_EQ(
+        error.Description(),
+        QStringLiteral("Not a valid password, or '%1' is not a database.").arg(db.FilePath()));
+    EXPECT_FALSE(connection.IsOpen());
+    EXPECT_EQ(Bytes(db.FilePath()), before);
+
+    QByteArray noise(16384, Qt::Uninitialized);
+    QRandomGenerator generator(42);
+    for (char& byte : noise)
+        byte = static_cast<char>(generator.bounded(256));
+    Write(db.FilePath(), noise);
+    error = CatchDbError([&] { connection.Open(db.ConnectionString()); });
+    EXPECT_EQ(error.Number(), DbErrorNumber::InvalidPassword);
+    EXPECT_EQ(Bytes(db.FilePath()), noise);
+
+    Write(db.FilePath(), QByteArray());
+    error = CatchDbError([&] { connection.Open(db.ConnectionString()); });
+    EXPECT_EQ(error.Description(),
+              QStringLiteral("Unrecognized database format '%1'.").arg(db.FilePath()));
+    EXPECT_EQ(QFile(db.FilePath()).size(), 0);
+}
+
+TEST_F(ConnectionOpen, FileCannotBeReadWithoutTheKey) {
+    const QByteArray bytes = Bytes(db.FilePath());
+    EXPECT_FALSE(bytes.startsWith("SQLite format 3"));
+    EXPECT_FALSE(bytes.contains("General"));
+    EXPECT_FALSE(bytes.contains("tblUsers"));
+
+    sqlite3* plain = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(QFile::encodeName(db.FilePath()).constData(), &plain,
+                              SQLITE_OPEN_READONLY, nullptr),
+              SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(plain, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr),
+              SQLITE_NOTADB);
+    sqlite3_close(plain);
+
+    Connection connection;
+    QString noKey = db.ConnectionString();
+    noKey.truncate(noKey.indexOf(QLatin1String(";Jet OLEDB")));
+    EXPECT_EQ(CatchDbError([&] { connection.Open(noKey); }).Number(),
+              DbErrorNumber::InvalidPassword);
+}
+
+TEST_F(ConnectionOpen, StateErrorsCarryTheComponentsNumbers) {
+    Connection connection;
+    EXPECT_EQ(CatchDbError([&] { connection.Execute(Statements::S6(1)); }).Number(),
+              DbErrorNumber::ObjectClosed);
+    connection.Open(db.ConnectionString());
+    EXPECT_EQ(CatchDbError([&] { connection.Open(db.ConnectionString()); }).Number(),
+              DbErrorNumber::ObjectOpen);
+    Connection other;
+    EXPECT_EQ(CatchDbError([&] {
+                  other.Open(QStringLiteral("Provider=Other.Provider;Data Source=") +
+                             db.FilePath());
+              }).Number(),
+              DbErrorNumber::ProviderNotFound);
+}
+
+namespace {
+
+class ConnectionExecute : public ::testing::Test {
+protected:
+    void SetUp() override { connection.Open(db.ConnectionString()); }
+    TempDatabase db;
+    Connection connection;
+};
+
+} // namespace
+
+TEST_F(ConnectionExecute, EngineFailuresBecomeDbErrorsWithTheEnginesText) {
+    DbError error = CatchDbError([&] { connection.Execute(QStringLiteral("SELEC * FROM x")); });
+    EXPECT_EQ(error.Number(), DbErrorNumber::SyntaxError);
+    EXPECT_TRUE(error.Description().contains(QLatin1String("syntax error")));
+    EXPECT_EQ(error.EngineCode(), SQLITE_ERROR);
+
+    error = CatchDbError([&] { connection.Execute(QStringLiteral("DELETE FROM [tblNothing]")); });
+    EXPECT_EQ(error.Number(), DbErrorNumber::ProviderFailure);
+    EXPECT_EQ(error.Description(), QStringLiteral("no such table: tblNothing"));
+
+    error = CatchDbError([&] { connection.Execute(Statements::S12(1, "again", "x")); });
+    EXPECT_EQ(error.Number(), DbErrorNumber::ProviderFailure);
+    EXPECT_EQ(error.EngineCode() & 0xff, SQLITE_CONSTRAINT);
+}
+
+TEST_F(ConnectionExecute, RunsOneStatementAndRefusesWhatFollowsIt) {
+    const DbError error = CatchDbError([&] {
+        connection.Execute(QStringLiteral("UPDATE [tblGroups] SET GroupName='x'; DELETE FROM "
+                                          "[tblGroups]"));
+    });
+    EXPECT_EQ(error.Description(), QStringLiteral("Characters found after end of SQL statement."));
+    EXPECT_EQ(GroupCount(connection), 1);
+    EXPECT_NO_THROW(connection.Execute(QStringLiteral("UPDATE [tblGroups] SET GroupName='x';  ")));
+
+    EXPECT_EQ(CatchDbError([&] {
+                  connection.Execute(QStringLiteral("UPDATE [tblGroups] SET GroupName=?"));
+              }).Number(),
+              DbErrorNumber::MissingParameter);
+    EXPECT_EQ(CatchDbError([&] {
+                  connection.Execute(QStringLiteral("UPDATE [tblGroups] SET GroupName=?"),
+                                     {QStringLiteral("a"), QStringLiteral("b")});
+              }).Number(),
+              DbErrorNumber::BadArguments);
+}
+
+TEST_F(ConnectionExecute, TransactionRollsBackUnlessCommitted) {
+    {
+        Transaction transaction(connection);
+        EXPECT_TRUE(connection.InTransaction());
+        connection.Execute(Statements::S7(QStringLiteral("1"), QStringLiteral("dropped")));
+    }
+    EXPECT_FALSE(connection.InTransaction());
+    EXPECT_EQ(GroupCount(connection), 1);
+    {
+        Transaction transaction(connection);
+        connection.Execute(Statements::S7(QStringLiteral("1"), QStringLiteral("kept")));
+        transaction.Commit();
+    }
+    EXPECT_EQ(GroupCount(connection), 2);
+}
+
+TEST_F(ConnectionExecute, WaitsForAnotherWriterInsteadOfFailing) {
+    Connection other;
+    other.Open(db.ConnectionString());
+    std::atomic<bool> locked = false;
+    std::thread writer([&] {
+        Transaction transaction(other);
+        other.Execute(Statements::S7(QStringLiteral("1"), QStringLiteral("first")));
+        locked = true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        transaction.Commit();
+    });
+    while (!locked)
+        std::this_thread::yield();
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_NO_THROW(
+        connection.Execute(Statements::S7(QStringLiteral("1"), QStringLiteral("second"))));
+    EXPECT_GE(timer.elapsed(), 250);
+    writer.join();
+    EXPECT_EQ(GroupCount(connection), 3);
+}
