@@ -58,7 +58,7 @@ void RawSqlite(benchmark::State& state) {
                     nullptr);
     std::unique_ptr<sqlite3, int (*)(sqlite3*)> db(raw, sqlite3_close_v2);
     sqlite3_key(db.get(), kDatabasePassword, 8);
-    sqlite3_exec(db.get(), "PRAGMA cipher_page_size = 4096", nullptr, nullptr, nullptr);
+    sqlite3_exec(db.get(), "PRAGMA cipher_page_size = 1024", nullptr, nullptr, nullptr);
     for (auto _ : state) {
         sqlite3_stmt* statement = nullptr;
         sqlite3_prepare_v2(db.get(), "SELECT * FROM [tblUsers]", -1, &statement, nullptr);

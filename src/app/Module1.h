@@ -1,12 +1,36 @@
 #pragma once
 
 #include <QString>
+#include <memory>
+
+class Connection;
+class Recordset;
+struct Statement;
 
 // The start-up routine and the state every window shares.
 namespace Module1 {
 
+// The one database connection, opened by the start-up routine and never closed.
+Connection& DbConnection();
+
+// The logged-in account's number as decimal text; set once by the start-up routine.
+const QString& CurrentUserID();
+void SetCurrentUserID(const QString& id);
+
+// A new record set over `statement` on the shared connection; failures reach the caller.
+std::unique_ptr<Recordset> OpenRecordset(const Statement& statement);
+
 // The text of `text` before the first `separator`, trimmed of spaces; the whole text unchanged
 // when the separator is absent or stands first.
 QString TextBeforeSeparator(const QString& text, const QString& separator);
+
+// The folder whose Main.mdb the start-up routine opens: the executable's own, unless a test
+// points it elsewhere.
+QString ProgramFolder();
+void SetProgramFolder(const QString& folder);
+
+// The start-up routine: opens the database, runs the log-in loop and shows the main window.
+// True when the program runs on in the main window; false when it has ended.
+bool Main();
 
 } // namespace Module1

@@ -31,3 +31,9 @@ TEST(Locale, CompareTextNoCaseIgnoresLetterCaseOnly) {
     EXPECT_EQ(Locale::CompareTextNoCase(QStringLiteral("B"), QStringLiteral("a")), 1);
     EXPECT_NE(Locale::CompareTextNoCase(QStringLiteral("a"), QStringLiteral("a ")), 0);
 }
+
+TEST(Locale, TrimSpacesRemovesSpacesOnly) {
+    EXPECT_EQ(Locale::TrimSpaces(QStringLiteral("  a b  ")), QStringLiteral("a b"));
+    EXPECT_EQ(Locale::TrimSpaces(QStringLiteral("   ")), QString());
+    EXPECT_EQ(Locale::TrimSpaces(QStringLiteral("\ta\t")), QStringLiteral("\ta\t"));
+}

@@ -137,9 +137,10 @@ void Connection::Attach(const QString& filePath, int flags, const QString& key) 
         const QByteArray bytes = key.toUtf8();
         sqlite3_key(handle.get(), bytes.constData(), static_cast<int>(bytes.size()));
         // Spelled out so that a later engine (whose defaults differ) reads and writes the same
-        // format; each line an engine does not know is ignored by it.
+        // format; each line an engine does not know is ignored by it. These are the engine's
+        // own defaults, so the stock sqlcipher shell opens the file with the key alone.
         for (const char* pragma :
-             {"PRAGMA cipher_compatibility = 3", "PRAGMA cipher_page_size = 4096",
+             {"PRAGMA cipher_compatibility = 3", "PRAGMA cipher_page_size = 1024",
               "PRAGMA kdf_iter = 64000", "PRAGMA cipher_hmac_algorithm = HMAC_SHA1",
               "PRAGMA cipher_kdf_algorithm = PBKDF2_HMAC_SHA1"})
             sqlite3_exec(handle.get(), pragma, nullptr, nullptr, nullptr);

@@ -40,6 +40,16 @@ int16_t ToInteger16(double value) {
     return static_cast<int16_t>(rounded);
 }
 
+QString TrimSpaces(const QString& text) {
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    while (start < end && text[start] == u' ')
+        ++start;
+    while (end > start && text[end - 1] == u' ')
+        --end;
+    return text.mid(start, end - start);
+}
+
 int CompareTextNoCase(const QString& a, const QString& b) {
     static thread_local QCollator collator = [] {
         QCollator c{QLocale()};

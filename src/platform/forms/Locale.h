@@ -14,6 +14,9 @@ double Val(const QString& text);
 // Rounds halves to even and fails with overflow (error 6) outside -32768..32767.
 int16_t ToInteger16(double value);
 
+// The text without leading and trailing spaces (spaces only: tabs and other blanks stay).
+QString TrimSpaces(const QString& text);
+
 // Case-insensitive, locale-aware comparison: -1, 0 or 1.
 int CompareTextNoCase(const QString& a, const QString& b);
 

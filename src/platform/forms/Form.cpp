@@ -1,0 +1,127 @@
+#include "platform/forms/Form.h"
+
+#include "platform/forms/SystemColors.h"
+#include "platform/forms/Twips.h"
+
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QFile>
+#include <QGuiApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScreen>
+
+Form::Form(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint) {
+    container_.SetAmbientFont(font());
+}
+
+Form::~Form() {
+    if (modalLoop_)
+        modalLoop_->quit();
+}
+
+void Form::EnsureLoaded() {
+    if (loaded_)
+        return;
+    loaded_ = true;
+    Form_Load();
+}
+
+void Form::Show(bool modal) {
+    EnsureLoaded();
+    if (!modal || modalLoop_) {
+        Present();
+        return;
+    }
+    QEventLoop loop;
+    modalLoop_ = &loop;
+    setWindowModality(Qt::ApplicationModal);
+    Present();
+    if (isVisible())
+        loop.exec();
+    modalLoop_ = nullptr;
+    setWindowModality(Qt::NonModal);
+}
+
+void Form::Present() {
+    show();
+    // The offscreen platform of the tests cannot raise windows and says so on every call.
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+        raise();
+    activateWindow();
+}
+
+void Form::closeEvent(QCloseEvent* event) {
+    event->accept();
+    loaded_ = false;
+    Q_EMIT Unloaded();
+}
+
+void Form::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (modalLoop_)
+        modalLoop_->quit();
+}
+
+void Form::keyPressEvent(QKeyEvent* event) {
+    // No button is a default or cancel button: Enter and Escape do nothing by themselves.
+    event->ignore();
+}
+
+void Form::SetBackgroundPicture(const QImage& picture) {
+    background_ = picture;
+    update();
+}
+
+void Form::SetBackColor(uint32_t colour) {
+    QPalette p = palette();
+    p.setColor(QPalette::Window,
+               SystemColors::ToQColor(SystemColors::Translate(colour).value_or(0xFFFFFF)));
+    setPalette(p);
+    setAutoFillBackground(true);
+}
+
+void Form::SetClientSizeTwips(int width, int height) {
+    setFixedSize(TwipsToPixels(width), TwipsToPixels(height));
+}
+
+void Form::MoveToTwips(int left, int top) {
+    move(TwipsToPixels(left), TwipsToPixels(top));
+}
+
+void Form::CentreOnScreen() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    move(area.center() - QPoint(width() / 2, height() / 2));
+}
+
+void Form::CentreOver(QWidget* owner) {
+    if (!owner) {
+        CentreOnScreen();
+        return;
+    }
+    const QRect frame = owner->frameGeometry();
+    move(frame.center() - QPoint(width() / 2, height() / 2));
+}
+
+void Form::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    if (background_.isNull())
+        return;
+    QPainter painter(this);
+    painter.drawImage(0, 0, background_);
+}
+
+PropertyStore Form::StoredDesign(const QString& resource, const QString& control) {
+    QFile file(resource);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QJsonObject design = QJsonDocument::fromJson(file.readAll()).object();
+    return PropertyStore::FromJson(design.value(control).toObject());
+}

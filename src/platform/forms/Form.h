@@ -1,0 +1,71 @@
+#pragma once
+
+#include "platform/forms/ControlContainer.h"
+#include "platform/forms/PropertyStore.h"
+
+#include <QImage>
+#include <QPointer>
+#include <QWidget>
+
+class QEventLoop;
+
+// A window as the program knows it. Loaded on first use; `Show(true)` returns only when the
+// window hides or closes; its own Close/Cancel buttons hide it (fields keep their text); the
+// title-bar close box unloads it, so the next use loads it afresh (`Form_Load` runs again)
+// while the object and its public members live on.
+class Form : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form(QWidget* parent = nullptr);
+    ~Form() override;
+
+    void Show(bool modal = false);
+    void Hide() { hide(); }
+    // Loads the window hidden if it is not loaded yet (touching a control does this).
+    void EnsureLoaded();
+    bool IsLoaded() const { return loaded_; }
+    bool IsShowingModally() const { return modalLoop_ != nullptr; }
+
+    ControlContainer& Container() { return container_; }
+
+    // The stored design of one custom control: the object `control` of the JSON file at
+    // `resource` (empty when either is missing).
+    static PropertyStore StoredDesign(const QString& resource, const QString& control);
+
+    // The window's picture, drawn unscaled from the top-left corner and cut off at the edges.
+    void SetBackgroundPicture(const QImage& picture);
+    void SetBackColor(uint32_t colour);
+    // Client size and position, in twips.
+    void SetClientSizeTwips(int width, int height);
+    void MoveToTwips(int left, int top);
+    void CentreOnScreen();
+    void CentreOver(QWidget* owner);
+
+Q_SIGNALS:
+    void Unloaded();
+
+protected:
+    // Puts the controls in their initial state; runs when the window is loaded.
+    virtual void Form_Load() {}
+    void closeEvent(QCloseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void Present();
+
+    ControlContainer container_;
+    QImage background_;
+    bool loaded_ = false;
+    QEventLoop* modalLoop_ = nullptr;
+};
+
+// The one shared instance of a window for the whole run, created on first use.
+template <class T> T& Shared() {
+    static QPointer<T> instance;
+    if (!instance)
+        instance = new T();
+    instance->EnsureLoaded();
+    return *instance;
+}

@@ -1,0 +1,58 @@
+#include "windows/WindowStyle.h"
+
+#include "platform/forms/Controls.h"
+#include "platform/forms/Twips.h"
+
+#include <QLabel>
+
+namespace WindowStyle {
+
+QFont DefaultFont() {
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPointSizeF(8.25);
+    return font;
+}
+
+QFont BoldFont(const QString& family) {
+    QFont font(family);
+    font.setPointSizeF(8.25);
+    font.setBold(true);
+    return font;
+}
+
+TextBox* MakeTextBox(QWidget* parent, const QString& name, int left, int top, int width, int height,
+                     int maxLength) {
+    auto* box = new TextBox(parent);
+    box->setObjectName(name);
+    box->setGeometry(TwipsRect(left, top, width, height));
+    box->setMaxLength(maxLength);
+    box->setFont(parent->font());
+    return box;
+}
+
+CommandButton* MakeButton(QWidget* parent, const QString& name, const QString& caption, int left,
+                          int top, int width, int height, uint32_t backColor) {
+    auto* button = new CommandButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(TwipsRect(left, top, width, height));
+    button->setFont(BoldFont());
+    if (backColor != 0)
+        button->SetBackColor(backColor);
+    return button;
+}
+
+QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& caption, int left, int top,
+                  int width, int height, bool bold, bool autoSize) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
+    label->setFont(bold ? BoldFont() : DefaultFont());
+    label->setAttribute(Qt::WA_TranslucentBackground);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setGeometry(TwipsRect(left, top, width, height));
+    if (autoSize)
+        label->adjustSize();
+    return label;
+}
+
+} // namespace WindowStyle

@@ -1,0 +1,86 @@
+#include "support/WindowFixture.h"
+
+#include "app/Module1.h"
+#include "app/Statements.h"
+#include "platform/db/Connection.h"
+#include "platform/db/PasswordHash.h"
+#include "platform/db/Recordset.h"
+#include "platform/forms/ProgramEnd.h"
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+
+void WindowFixture::SetUp() {
+    Connection& connection = Module1::DbConnection();
+    if (connection.IsOpen())
+        connection.Close();
+    connection.Open(database_.ConnectionString());
+    Module1::SetProgramFolder(database_.Folder());
+    MsgBox::SetResponder([this](const MsgBox::Call& call) {
+        boxes_.push_back(call);
+        return answer_;
+    });
+    ProgramEnd::ResetEnded();
+    ProgramEnd::SetHandler([] {});
+}
+
+void WindowFixture::TearDown() {
+    MsgBox::SetResponder(nullptr);
+    ProgramEnd::SetHandler(nullptr);
+    ProgramEnd::ResetEnded();
+    // A poller left by a failed test must not act in the next one.
+    for (QTimer* poller : qApp->findChildren<QTimer*>(QStringLiteral("WhenVisiblePoller"),
+                                                      Qt::FindDirectChildrenOnly))
+        delete poller;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        window->hide();
+    Module1::DbConnection().Close();
+}
+
+void WindowFixture::AddAccount(int userId, const QString& name, const QString& password) {
+    Module1::DbConnection().Execute(Statements::S12(userId, name, PasswordHash::Hash(password)));
+}
+
+int WindowFixture::CountAccounts(const QString& name) {
+    auto accounts = Module1::OpenRecordset(Statements::S9());
+    int count = 0;
+    if (accounts->RecordCount() > 0)
+        accounts->MoveFirst();
+    while (!accounts->Eof()) {
+        if (accounts->Fields(QStringLiteral("username")).Value().EqualsText(name))
+            ++count;
+        accounts->MoveNext();
+    }
+    return count;
+}
+
+bool WindowFixture::ProgramEnded() const {
+    return ProgramEnd::HasEnded();
+}
+
+void WindowFixture::FocusIn(QWidget* window, QWidget* widget) {
+    window->activateWindow();
+    QApplication::setActiveWindow(window);
+    widget->setFocus(Qt::OtherFocusReason);
+    QCoreApplication::processEvents();
+}
+
+void Later(std::function<void()> action) {
+    QTimer::singleShot(0, qApp, std::move(action));
+}
+
+void WhenVisible(std::function<QWidget*()> find, std::function<void(QWidget*)> action) {
+    auto* timer = new QTimer(qApp);
+    timer->setObjectName(QStringLiteral("WhenVisiblePoller"));
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, find, action] {
+        if (QWidget* window = find()) {
+            timer->stop();
+            timer->deleteLater();
+            action(window);
+        }
+    });
+    timer->start();
+}

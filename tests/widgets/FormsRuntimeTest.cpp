@@ -1,0 +1,149 @@
+#include "platform/forms/Controls.h"
+#include "platform/forms/Form.h"
+#include "platform/forms/MessageBox.h"
+#include "platform/forms/ProgramEnd.h"
+
+#include <QApplication>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+class CountingForm : public Form {
+public:
+    int loads = 0;
+    TextBox* field = new TextBox(this);
+
+protected:
+    void Form_Load() override {
+        ++loads;
+        field->clear();
+    }
+};
+
+TEST(Form, AModalShowReturnsWhenTheWindowHidesAndCanRunAgain) {
+    CountingForm form;
+    for (int pass = 0; pass < 2; ++pass) {
+        bool shownDuringLoop = false;
+        QTimer::singleShot(0, [&] {
+            shownDuringLoop = form.isVisible() && form.IsShowingModally();
+            form.Hide();
+        });
+        form.Show(true);
+        EXPECT_TRUE(shownDuringLoop);
+        EXPECT_FALSE(form.isVisible());
+        EXPECT_FALSE(form.IsShowingModally());
+    }
+    EXPECT_EQ(form.loads, 1) << "hiding keeps the window loaded";
+}
+
+TEST(Form, TheCloseBoxUnloadsSoTheNextShowLoadsAfresh) {
+    CountingForm form;
+    form.Show(false);
+    form.field->setText(QStringLiteral("kept while hidden"));
+    form.Hide();
+    form.Show(false);
+    EXPECT_EQ(form.field->text(), QStringLiteral("kept while hidden"));
+
+    QSignalSpy unloaded(&form, &Form::Unloaded);
+    form.close();
+    EXPECT_EQ(unloaded.count(), 1);
+    EXPECT_FALSE(form.IsLoaded());
+    form.Show(false);
+    EXPECT_EQ(form.loads, 2);
+    EXPECT_TRUE(form.field->text().isEmpty());
+}
+
+TEST(Form, ClosingAModalWindowEndsItsShow) {
+    CountingForm form;
+    QTimer::singleShot(0, [&] { form.close(); });
+    form.Show(true);
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_FALSE(form.IsLoaded());
+}
+
+TEST(MessageBoxes, TheResponderSeesEveryBoxWithTheApplicationTitleAsDefault) {
+    std::vector<MsgBox::Call> calls;
+    MsgBox::SetResponder([&](const MsgBox::Call& call) {
+        calls.push_back(call);
+        return MsgBox::kNo;
+    });
+    EXPECT_EQ(MessageBox(QStringLiteral("Remove?"), MsgBox::kYesNo | MsgBox::kQuestion),
+              MsgBox::kNo);
+    MessageBox(QStringLiteral("Hello"), MsgBox::kInformation, QStringLiteral("Log In"));
+    MsgBox::SetResponder(nullptr);
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].title, QStringLiteral("Tallyboard"));
+    EXPECT_EQ(calls[0].style, MsgBox::kYesNo | MsgBox::kQuestion);
+    EXPECT_EQ(calls[1].title, QStringLiteral("Log In"));
+}
+
+TEST(ProgramEnding, TheRunTimeErrorReportShowsNumberAndDescriptionThenEnds) {
+    std::vector<MsgBox::Call> calls;
+    MsgBox::SetResponder([&](const MsgBox::Call& call) {
+        calls.push_back(call);
+        return MsgBox::kOK;
+    });
+    int ends = 0;
+    ProgramEnd::ResetEnded();
+    ProgramEnd::SetHandler([&] { ++ends; });
+    QWidget window;
+    window.show();
+
+    RunHandler([] { throw RuntimeError(3021, QStringLiteral("No current record.")); });
+
+    MsgBox::SetResponder(nullptr);
+    ProgramEnd::SetHandler(nullptr);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_TRUE(calls[0].prompt.contains(QStringLiteral("3021")));
+    EXPECT_TRUE(calls[0].prompt.contains(QStringLiteral("No current record.")));
+    EXPECT_EQ(ends, 1);
+    EXPECT_TRUE(ProgramEnd::HasEnded());
+    EXPECT_FALSE(window.isVisible()) << "every window goes with the program";
+    ProgramEnd::ResetEnded();
+}
+
+TEST(CommandButtons, EnterSpaceAndTheAccessKeyPressAButton) {
+    QWidget window;
+    auto* close = new CommandButton(QStringLiteral("&Close"), &window);
+    auto* other = new TextBox(&window);
+    other->move(0, 40);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QSignalSpy clicks(close, &QPushButton::clicked);
+
+    close->setFocus();
+    QTest::keyClick(close, Qt::Key_Return);
+    QTest::keyClick(close, Qt::Key_Enter);
+    QTest::keyClick(close, Qt::Key_Space);
+    EXPECT_EQ(clicks.count(), 3);
+
+    other->setFocus();
+    QTest::keyClick(other, Qt::Key_Return);
+    EXPECT_EQ(clicks.count(), 3) << "Enter elsewhere presses no button";
+    ASSERT_EQ(QApplication::activeWindow(), &window);
+    QTest::keyClick(&window, Qt::Key_C, Qt::AltModifier);
+    EXPECT_TRUE(clicks.wait(1000)) << "an access key presses its button with a short animation";
+    EXPECT_EQ(clicks.count(), 4);
+}
+
+TEST(TextBoxes, ReportKeysInTheOriginalNumbering) {
+    TextBox box;
+    box.show();
+    QSignalSpy downs(&box, &TextBox::KeyDown);
+    QSignalSpy presses(&box, &TextBox::KeyPress);
+    QSignalSpy ups(&box, &TextBox::KeyUp);
+    QTest::keyClick(&box, Qt::Key_Return);
+    QTest::keyClick(&box, Qt::Key_A, Qt::ShiftModifier);
+    ASSERT_EQ(downs.count(), 3); // Enter, then Shift and A
+    EXPECT_EQ(downs[0][0].toInt(), 13);
+    EXPECT_EQ(downs[1][0].toInt(), 16);
+    EXPECT_EQ(downs[2][0].toInt(), 65);
+    EXPECT_EQ(downs[2][1].toInt(), 1);
+    EXPECT_EQ(presses[0][0].toInt(), 13);
+    EXPECT_EQ(ups[0][0].toInt(), 13);
+}
+
+} // namespace
