@@ -81,7 +81,38 @@ wait_for_windows "Pelmoran Todo List" 1 || fail "the main window did not open af
 [ -n "${PELMORAN_SHOTS:-}" ] && import -window root "$PELMORAN_SHOTS/main.png"
 kill "$app_pid"; wait "$app_pid" 2>/dev/null || true; app_pid=""
 
-# 2. Without Main.mdb: the message naming the file, then the end, and no other window.
+# 2. New Account: create an account with the keyboard alone, then log in with it.
+start
+wait_for_windows "Log In" 1 || fail "no log-in window"
+login=$(xdotool search --onlyvisible --name "^Log In\$" | head -1)
+type_into "$login" ""
+key Tab Tab Tab Tab Return       # name, password, Log In, Close, then New Account
+wait_for_windows "Create Account" 1 || fail "New Account did not open the create-account window"
+create=$(xdotool search --onlyvisible --name "^Create Account\$" | head -1)
+type_into "$create" "carol"
+key Return
+xdotool type --delay 30 "pw1"
+key Return
+xdotool type --delay 30 "pw1"
+key Return
+key Return                       # presses Create
+wait_for_windows "Create Account" 2 || fail "no confirmation of the new account"
+[ -n "${PELMORAN_SHOTS:-}" ] && import -window root "$PELMORAN_SHOTS/created.png"
+key Return
+wait_for_windows "Log In" 1 || fail "the log-in window did not come back"
+login=$(xdotool search --onlyvisible --name "^Log In\$" | head -1)
+eval "$(xdotool getwindowgeometry --shell "$login")"
+xdotool mousemove $((X + 250)) $((Y + 27)) click 1   # into the user-name field
+sleep 0.3
+xdotool type --delay 30 "carol"
+key Return
+xdotool type --delay 30 "pw1"
+key Return
+key Return
+wait_for_windows "Pelmoran Todo List" 1 || fail "the new account could not log in"
+kill "$app_pid"; wait "$app_pid" 2>/dev/null || true; app_pid=""
+
+# 3. Without Main.mdb: the message naming the file, then the end, and no other window.
 rm "$work/Main.mdb"
 start
 wait_for_windows "Tallyboard" 1 || fail "no message for the missing database"
