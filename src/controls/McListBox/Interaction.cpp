@@ -1,0 +1,340 @@
+#include "controls/McListBox/McListBox.h"
+
+#include "platform/forms/KeyCodes.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QSvgRenderer>
+#include <cmath>
+
+namespace {
+
+constexpr short kKeyboardStep = 999;
+
+const QCursor& HandCursor() {
+    static const QCursor cursor = [] {
+        QSvgRenderer renderer(QStringLiteral(":/controls/HandCursor.svg"));
+        if (!renderer.isValid())
+            return QCursor(Qt::PointingHandCursor);
+        QImage image(32, 32, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        renderer.render(&painter);
+        painter.end();
+        return QCursor(QPixmap::fromImage(image), 4, 0);
+    }();
+    return cursor;
+}
+
+int Floor(double value) {
+    return static_cast<int>(std::floor(value));
+}
+
+} // namespace
+
+QPointF McListBox::ClientPoint(const QPointF& widgetPoint) const {
+    return widgetPoint - QPointF(FrameWidth(), FrameWidth());
+}
+
+void McListBox::TrackInput(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
+    // The key states the handlers read "now": the state the latest input event reported.
+    keys_.Left = buttons.testFlag(Qt::LeftButton);
+    keys_.Ctrl = modifiers.testFlag(Qt::ControlModifier);
+    keys_.Shift = modifiers.testFlag(Qt::ShiftModifier);
+}
+
+void McListBox::Press(short Button, short Shift, float X, float y) {
+    using namespace ScrollBars;
+    if (listIndex_ < 0 || listIndex_ > ListCount() - 1)
+        return;
+    int t = 0;
+    if (Button == kKeyboardStep) {
+        t = static_cast<int>(std::nearbyint(X));
+    } else {
+        const double h = rowPitch_;
+        if (!(h > 0))
+            return;
+        const int row = Floor(y / h) + bars_.GetBarValue(kVertical);
+        if (row >= ListCount())
+            return;
+        t = row;
+    }
+    listIndex_ = t;
+    if (Button == KeyCodes::kLeftButton && keys_.Ctrl && multiSelect_) {
+        const int p = SelPosition(t);
+        if (p != 0) {
+            Selection.erase(Selection.begin() + (p - 1));
+        } else {
+            Selection.push_back(t);
+            SortSelection();
+        }
+        selectionAnchor_ = t;
+    } else if (keys_.Shift && multiSelect_) {
+        const int lo = std::min(selectionAnchor_, t);
+        const int hi = std::max(selectionAnchor_, t);
+        ResetSelection();
+        for (int i = lo; i <= hi; ++i)
+            Selection.push_back(i);
+        SortSelection();
+    } else {
+        selectionAnchor_ = t;
+        ResetSelection();
+        Selection.push_back(t);
+    }
+    QCoreApplication::processEvents();
+    DrawList();
+    Q_EMIT SelChange();
+    Q_EMIT MouseDown(Button, Shift, X, y);
+}
+
+void McListBox::Release(short Button, short Shift, float X, float y) {
+    if (listIndex_ < 0 || listIndex_ > ListCount() - 1)
+        return;
+    if (multiSelect_)
+        Q_EMIT SelChange();
+    Q_EMIT MouseUp(Button, Shift, X, y);
+}
+
+bool McListBox::SetHotIndex(int index) {
+    if (index >= ListCount()) {
+        listIndex_ = ListCount() - 1;
+        return false;
+    }
+    if (index < 0) {
+        listIndex_ = 0;
+        return false;
+    }
+    listIndex_ = index;
+    return true;
+}
+
+void McListBox::PointerMove(short Button, short Shift, float X, float y) {
+    using namespace ScrollBars;
+    pointerInside_ = y >= 0 && y <= ClientHeight();
+    const double h = rowPitch_ > 0 ? rowPitch_ : ClientHeight() / double(visibleRows_);
+    if (!(h > 0))
+        return;
+    const int r = Floor(y / h);
+
+    if (keys_.Left && multiSelect_ && !keys_.Ctrl && !keys_.Shift) {
+        if (!SetHotIndex(r + bars_.GetBarValue(kVertical)) || listIndex_ == lastTrackedRow_)
+            return;
+        if (bars_.GetBarVisible(kVertical)) {
+            int top = bars_.GetBarValue(kVertical);
+            if (listIndex_ < top)
+                bars_.SetBarValue(kVertical, std::max(top - 1, 0));
+            top = bars_.GetBarValue(kVertical);
+            const int fitting = Floor(ClientHeight() / double(rowHeight_));
+            if (listIndex_ >= top + fitting && top != bars_.GetBarMax(kVertical))
+                bars_.SetBarValue(kVertical, top + 1);
+        }
+        const int lo = std::min(selectionAnchor_, listIndex_);
+        const int hi = std::max(selectionAnchor_, listIndex_);
+        ResetSelection();
+        for (int i = std::max(lo, 0); i <= hi; ++i)
+            Selection.push_back(i);
+        SortSelection();
+        DrawList();
+    }
+
+    // While the button is held with the pointer above or below the list, every pass selects
+    // the row beyond the visible part and brings it into view.
+    while (keys_.Left && !multiSelect_) {
+        const double pitch = rowPitch_ > 0 ? rowPitch_ : h;
+        if (!SetHotIndex(Floor(y / pitch) + bars_.GetBarValue(kVertical)))
+            return;
+        if (listIndex_ != lastTrackedRow_) {
+            lastTrackedRow_ = listIndex_;
+            ResetSelection();
+            Selection.push_back(listIndex_);
+            ScrollIntoView(listIndex_);
+            DrawList();
+            Q_EMIT SelChange();
+        }
+        QCoreApplication::processEvents();
+        if (pointerInside_ || destroying_)
+            break;
+    }
+
+    UpdatePointerShape(y);
+    lastTrackedRow_ = listIndex_;
+    Q_EMIT MouseMove(Button, Shift, X, y);
+}
+
+void McListBox::UpdatePointerShape(float y) {
+    if (Floor(y / rowHeight_) > ListCount() - 1)
+        setCursor(Qt::ArrowCursor);
+    else
+        setCursor(HandCursor());
+}
+
+void McListBox::HandleKeyDown(short KeyCode, short Shift) {
+    Q_EMIT KeyDown(KeyCode, Shift);
+    int target = 0;
+    switch (KeyCode) {
+    case KeyCodes::kUp:
+        target = listIndex_ - 1;
+        break;
+    case KeyCodes::kDown:
+        target = listIndex_ + 1;
+        break;
+    case KeyCodes::kEnd:
+        target = ListCount() - 1;
+        break;
+    case KeyCodes::kHome:
+        target = 0;
+        break;
+    case KeyCodes::kPageDown:
+        target = listIndex_ + visibleRows_;
+        break;
+    case KeyCodes::kPageUp:
+        target = listIndex_ - visibleRows_;
+        break;
+    default:
+        return;
+    }
+    if (target > ListCount() - 1)
+        target = ListCount() - 1;
+    if (target < 0)
+        target = 0;
+    if (target == listIndex_)
+        return;
+    ScrollIntoView(target);
+    Press(kKeyboardStep, 0, static_cast<float>(target), 0);
+}
+
+void McListBox::DoubleClick() {
+    if (mode_ == 4 || mode_ == 5) {
+        try {
+            ToggleTreeRow(listIndex_);
+        } catch (const std::exception&) {
+            // A folder that cannot be read ends the toggle; the list is refreshed anyway.
+        }
+    }
+    Refresh();
+    Q_EMIT DbClick();
+}
+
+void McListBox::ToggleTreeRow(int row) {
+    const QString prefix = List(row) + kPathSeparator;
+    bool removed = false;
+    while (row + 1 < ListCount() && Items[row + 1].startsWith(prefix, Qt::CaseSensitive)) {
+        Items.removeAt(row + 1);
+        removed = true;
+    }
+    setListBold(row, false);
+    if (removed)
+        return;
+    QStringList files;
+    QStringList folders;
+    ListFolder(prefix, files, folders, QStringLiteral("*"));
+    setListBold(row, true);
+    int at = row + 1;
+    auto insert = [&](const QString& name) {
+        const QString record = MakeRecord(prefix + name, -1, false);
+        if (at >= ListCount())
+            Items.append(record);
+        else
+            Items.insert(at, record);
+        ++at;
+    };
+    for (const QString& name : folders)
+        insert(name);
+    if (mode_ == 5) {
+        QStringList moreFiles;
+        QStringList ignored;
+        ListFolder(prefix, moreFiles, ignored, filter_);
+        for (const QString& name : moreFiles)
+            insert(name);
+    }
+}
+
+void McListBox::mousePressEvent(QMouseEvent* event) {
+    QWidget::mousePressEvent(event);
+    event->accept();
+    TrackInput(event->buttons(), event->modifiers());
+    afterDoubleClick_ = false;
+    const QPointF p = ClientPoint(event->position());
+    // The frame is outside the client area: presses there never reach the list.
+    pressedHere_ = p.x() >= 0 && p.y() >= 0 && p.x() < ClientWidth() && p.y() < ClientHeight();
+    if (!pressedHere_)
+        return;
+    Press(static_cast<short>(KeyCodes::ButtonValue(event->button())),
+          static_cast<short>(KeyCodes::ShiftState(event->modifiers())), static_cast<float>(p.x()),
+          static_cast<float>(p.y()));
+}
+
+void McListBox::mouseReleaseEvent(QMouseEvent* event) {
+    QWidget::mouseReleaseEvent(event);
+    event->accept();
+    TrackInput(event->buttons(), event->modifiers());
+    const QPointF p = ClientPoint(event->position());
+    Release(static_cast<short>(KeyCodes::ButtonValue(event->button())),
+            static_cast<short>(KeyCodes::ShiftState(event->modifiers())), static_cast<float>(p.x()),
+            static_cast<float>(p.y()));
+    // The platform's click: a press and a release over the control, not the release that
+    // ends a double-click.
+    const bool click =
+        pressedHere_ && !afterDoubleClick_ && rect().contains(event->position().toPoint());
+    pressedHere_ = false;
+    afterDoubleClick_ = false;
+    if (click)
+        Q_EMIT Click();
+}
+
+void McListBox::mouseDoubleClickEvent(QMouseEvent* event) {
+    event->accept();
+    TrackInput(event->buttons(), event->modifiers());
+    afterDoubleClick_ = true;
+    pressedHere_ = false;
+    const QPointF p = ClientPoint(event->position());
+    if (p.x() < 0 || p.y() < 0 || p.x() >= ClientWidth() || p.y() >= ClientHeight())
+        return;
+    DoubleClick();
+}
+
+void McListBox::mouseMoveEvent(QMouseEvent* event) {
+    QWidget::mouseMoveEvent(event);
+    event->accept();
+    TrackInput(event->buttons(), event->modifiers());
+    const QPointF p = ClientPoint(event->position());
+    PointerMove(static_cast<short>(KeyCodes::ButtonValue(event->buttons())),
+                static_cast<short>(KeyCodes::ShiftState(event->modifiers())),
+                static_cast<float>(p.x()), static_cast<float>(p.y()));
+    PointerMoved();
+}
+
+void McListBox::keyPressEvent(QKeyEvent* event) {
+    event->accept();
+    TrackInput(keys_.Left ? Qt::LeftButton : Qt::NoButton, event->modifiers());
+    HandleKeyDown(static_cast<short>(KeyCodes::FromQtKey(event->key())),
+                  static_cast<short>(KeyCodes::ShiftState(event->modifiers())));
+    const QString text = event->text();
+    if (!text.isEmpty() && text.at(0).unicode() < 256)
+        Q_EMIT KeyPress(static_cast<short>(text.at(0).unicode()));
+}
+
+void McListBox::keyReleaseEvent(QKeyEvent* event) {
+    event->accept();
+    TrackInput(keys_.Left ? Qt::LeftButton : Qt::NoButton, event->modifiers());
+    if (event->isAutoRepeat())
+        return;
+    Q_EMIT KeyUp(static_cast<short>(KeyCodes::FromQtKey(event->key())),
+                 static_cast<short>(KeyCodes::ShiftState(event->modifiers())));
+}
+
+void McListBox::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    hasFocus_ = true;
+}
+
+void McListBox::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    hasFocus_ = false;
+    DrawList();
+}

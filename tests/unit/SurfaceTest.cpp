@@ -1,0 +1,100 @@
+#include "platform/draw/Surface.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class SurfaceDrawing : public ::testing::Test {
+protected:
+    SurfaceDrawing()
+        : surface(20, 20) {
+        surface.SetBackColor(0x00FFFFFF);
+        surface.Clear();
+    }
+    Surface surface;
+};
+
+} // namespace
+
+TEST_F(SurfaceDrawing, RectangleLeavesRightAndBottomEdgesOut) {
+    surface.SetForeColor(0x000000FF);
+    surface.SetFillColor(0x0000FF00);
+    surface.Rectangle(2, 3, 6, 8);
+    EXPECT_EQ(surface.Pixel(2, 3), 0x000000FFu);
+    EXPECT_EQ(surface.Pixel(5, 7), 0x000000FFu);
+    EXPECT_EQ(surface.Pixel(3, 4), 0x0000FF00u);
+    EXPECT_EQ(surface.Pixel(6, 5), 0x00FFFFFFu);
+    EXPECT_EQ(surface.Pixel(4, 8), 0x00FFFFFFu);
+    EXPECT_EQ(surface.Pixel(1, 3), 0x00FFFFFFu);
+}
+
+TEST_F(SurfaceDrawing, LineStopsShortOfItsEndPoint) {
+    surface.SetForeColor(0x00FF0000);
+    surface.Line(0, 5, 10, 5);
+    EXPECT_EQ(surface.Pixel(0, 5), 0x00FF0000u);
+    EXPECT_EQ(surface.Pixel(9, 5), 0x00FF0000u);
+    EXPECT_EQ(surface.Pixel(10, 5), 0x00FFFFFFu);
+    surface.Line(3, 0, 3, 4, 0x00000080);
+    EXPECT_EQ(surface.Pixel(3, 3), 0x00000080u);
+    EXPECT_EQ(surface.Pixel(3, 4), 0x00FFFFFFu);
+}
+
+TEST_F(SurfaceDrawing, FocusMarkIsDottedAndDrawingItTwiceRemovesIt) {
+    surface.SetFillColor(0x00336699);
+    surface.SetForeColor(0x00336699);
+    surface.Rectangle(0, 0, 20, 20);
+    const QImage before = surface.Image();
+    surface.FocusRect(2, 2, 12, 8);
+    EXPECT_EQ(surface.Pixel(2, 2), 0x00CC9966u);
+    EXPECT_EQ(surface.Pixel(3, 2), 0x00336699u);
+    EXPECT_EQ(surface.Pixel(4, 2), 0x00CC9966u);
+    EXPECT_EQ(surface.Pixel(5, 5), 0x00336699u);  // inside stays
+    EXPECT_EQ(surface.Pixel(12, 2), 0x00336699u); // right edge exclusive
+    surface.FocusRect(2, 2, 12, 8);
+    EXPECT_EQ(surface.Image(), before);
+}
+
+TEST_F(SurfaceDrawing, CopyPixelsReadsTheBufferBottomRowFirst) {
+    // Two rows: stored bottom (blue in 0x00RRGGBB) first, then top (red).
+    const uint32_t pixels[] = {0x000000FF, 0x000000FF, 0x00FF0000, 0x00FF0000};
+    surface.CopyPixels(18, 4, 2, 2, pixels);
+    EXPECT_EQ(surface.Pixel(18, 4), 0x000000FFu); // red as 0x00BBGGRR
+    EXPECT_EQ(surface.Pixel(19, 5), 0x00FF0000u); // blue
+    // Parts outside the surface are dropped, not wrapped.
+    surface.CopyPixels(19, 10, 2, 2, pixels);
+    EXPECT_EQ(surface.Pixel(19, 10), 0x000000FFu);
+    EXPECT_EQ(surface.Pixel(0, 11), 0x00FFFFFFu);
+}
+
+TEST_F(SurfaceDrawing, TextIsDrawnInTheForegroundColourInsideItsRectangle) {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(12);
+    surface.SetFont(font);
+    surface.SetForeColor(0x000000FF);
+    surface.DrawText(QStringLiteral("WWWW"), QRect(2, 2, 8, 14), Surface::kLeft);
+    int red = 0;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x) {
+            const uint32_t p = surface.Pixel(x, y);
+            if (p == 0x000000FFu) {
+                ++red;
+                EXPECT_TRUE(x >= 2 && x < 10 && y >= 2 && y < 16) << x << "," << y;
+            } else {
+                EXPECT_EQ(p, 0x00FFFFFFu) << "text pixels are plain, not blended";
+            }
+        }
+    EXPECT_GT(red, 10);
+    EXPECT_GT(surface.TextWidth(QStringLiteral("WWWW")), 8);
+    EXPECT_EQ(surface.TextHeight(QStringLiteral("A\r\nB")), 2 * surface.TextHeight("A"));
+}
+
+TEST_F(SurfaceDrawing, ClearPaintsTheBackPictureUnscaledAtTheOrigin) {
+    QImage picture(3, 2, QImage::Format_RGB32);
+    picture.fill(QColor(0, 0, 255));
+    surface.SetBackColor(0x0000FF00);
+    surface.SetBackPicture(picture);
+    surface.Clear();
+    EXPECT_EQ(surface.Pixel(2, 1), 0x00FF0000u);
+    EXPECT_EQ(surface.Pixel(3, 1), 0x0000FF00u);
+    EXPECT_EQ(surface.Pixel(2, 2), 0x0000FF00u);
+}
