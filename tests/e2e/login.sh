@@ -16,7 +16,15 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
+fail() {
+  echo "FAIL: $*" >&2
+  echo "visible windows:" >&2
+  for id in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
+    echo "  $id $(xdotool getwindowname "$id" 2>/dev/null)" >&2
+  done
+  [ -f "$work/log" ] && { echo "program output:" >&2; cat "$work/log" >&2; }
+  exit 1
+}
 
 # A free display number.
 display=""
@@ -35,13 +43,14 @@ unset QT_QPA_PLATFORM
 cp "$program" "$work/pelmoran-todo"
 "$make_database" "$work/Main.mdb" >/dev/null
 
+count_windows() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l; }
+# Waits (up to 30 s: a loaded machine is slow) until `name` has exactly `count` windows.
 wait_for_windows() { # name count
-  for _ in $(seq 1 100); do
-    local found
-    found=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l)
-    [ "$found" -ge "$2" ] && return 0
+  for _ in $(seq 1 300); do
+    [ "$(count_windows "$1")" -eq "$2" ] && return 0
     sleep 0.1
   done
+  echo "windows named '$1': $(count_windows "$1"), wanted $2" >&2
   return 1
 }
 type_into() { # window text
@@ -49,6 +58,18 @@ type_into() { # window text
   sleep 0.2
   [ -n "$2" ] && xdotool type --delay 30 "$2"
   true
+}
+# Gives the keyboard to the window named `name` that is not `previous` (a box over its window).
+focus_other() { # name previous
+  local id
+  for id in $(xdotool search --onlyvisible --name "^$1\$"); do
+    if [ "$id" != "$2" ]; then
+      xdotool windowfocus --sync "$id" 2>/dev/null || xdotool windowfocus "$id"
+      sleep 0.3
+      return 0
+    fi
+  done
+  return 1
 }
 key() { xdotool key --delay 80 "$@"; sleep 0.3; }
 
@@ -68,10 +89,9 @@ key Return
 key Return
 wait_for_windows "Log In" 2 || fail "no refusal box for a wrong password"
 [ -n "${PELMORAN_SHOTS:-}" ] && import -window root "$PELMORAN_SHOTS/login-refused.png"
+focus_other "Log In" "$login"
 key Return                       # dismisses the box; its release must not move the focus on
-sleep 0.3
-box_count=$(xdotool search --onlyvisible --name "^Log In\$" | wc -l)
-[ "$box_count" -eq 1 ] || fail "the refusal box did not close"
+wait_for_windows "Log In" 1 || fail "the refusal box did not close"
 type_into "$login" ""
 key ctrl+a BackSpace
 xdotool type --delay 30 "admin"
@@ -98,6 +118,7 @@ key Return
 key Return                       # presses Create
 wait_for_windows "Create Account" 2 || fail "no confirmation of the new account"
 [ -n "${PELMORAN_SHOTS:-}" ] && import -window root "$PELMORAN_SHOTS/created.png"
+focus_other "Create Account" "$create"
 key Return
 wait_for_windows "Log In" 1 || fail "the log-in window did not come back"
 login=$(xdotool search --onlyvisible --name "^Log In\$" | head -1)
@@ -117,12 +138,12 @@ rm "$work/Main.mdb"
 start
 wait_for_windows "Tallyboard" 1 || fail "no message for the missing database"
 [ -n "${PELMORAN_SHOTS:-}" ] && import -window root "$PELMORAN_SHOTS/missing.png"
-[ "$(xdotool search --onlyvisible --name '^Log In$' 2>/dev/null | wc -l)" -eq 0 ] || fail "log-in shown without a database"
+[ "$(count_windows "Log In")" -eq 0 ] || fail "log-in shown without a database"
 box=$(xdotool search --onlyvisible --name "^Tallyboard\$" | head -1)
 xdotool windowfocus "$box" 2>/dev/null || true
 sleep 0.2
 key Return
-for _ in $(seq 1 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+for _ in $(seq 1 300); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$app_pid" 2>/dev/null && fail "the program did not end after the message"
 [ -e "$work/Main.mdb" ] && fail "opening created a database file"
 app_pid=""
