@@ -258,6 +258,12 @@ void McListBox::mousePressEvent(QMouseEvent* event) {
     QWidget::mousePressEvent(event);
     event->accept();
     TrackInput(event->buttons(), event->modifiers());
+    // The second press of a double-click is the double-click itself, as the platform reports
+    // it: no press of its own.
+    if (event->flags().testFlag(Qt::MouseEventCreatedDoubleClick)) {
+        pressedHere_ = false;
+        return;
+    }
     afterDoubleClick_ = false;
     const QPointF p = ClientPoint(event->position());
     // The frame is outside the client area: presses there never reach the list.

@@ -152,6 +152,9 @@ public:
     ScrollBars::Layer& Bars() { return bars_; }
     // The window side of the bars: what the platform keeps, and whether it offers flat bars.
     ScrollBars::BarWindow& Window() { return barWindow_; }
+    const ScrollBars::BarWindow& Window() const { return barWindow_; }
+    // The frame around the client area on every side.
+    int FrameWidth() const;
     // How many times Refresh and DrawList have run: a burst of additions costs one of each.
     int RefreshCount() const { return refreshCount_; }
     int DrawCount() const { return drawCount_; }
@@ -208,7 +211,6 @@ private:
     int FontHeight() const;
     void ApplyFont();
     void UpdateFrame();
-    int FrameWidth() const;
 
     // Rendering.
     void DrawList();
