@@ -2,6 +2,7 @@
 #include "platform/forms/ControlContainer.h"
 #include "platform/forms/Fonts.h"
 
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
@@ -208,6 +209,36 @@ TEST_F(ListInteraction, ShiftDownExtendsTheRangeRowByRow) {
 TEST_F(ListInteraction, CharacterKeysRaiseKeyPress) {
     Key(Qt::Key_A);
     EXPECT_EQ(events, (QStringList{"KeyDown", "KeyPress", "KeyUp"}));
+}
+
+namespace {
+class KeyWindow : public QWidget {
+public:
+    QList<int> keys;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override { keys << event->key(); }
+};
+} // namespace
+
+TEST(ListKeys, KeysTheListDoesNotNavigateWithReachTheWindowToo) {
+    InstallFontSubstitutes();
+    ControlContainer container;
+    KeyWindow window;
+    auto* list = new McListBox(&window);
+    list->setContainer(&container);
+    list->InitProperties();
+    list->resize(100, 100);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    list->setFocus();
+    int downs = 0;
+    QObject::connect(list, &McListBox::KeyDown, [&downs](short&, short&) { ++downs; });
+    QTest::keyClick(list, Qt::Key_Escape);
+    QTest::keyClick(list, Qt::Key_Return);
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(downs, 3);
+    EXPECT_EQ(window.keys, (QList<int>{Qt::Key_Escape, Qt::Key_Return}));
 }
 
 TEST_F(ListInteraction, SingleSelectionDragAboveTheListScrollsToTheTop) {

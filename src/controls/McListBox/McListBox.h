@@ -148,6 +148,12 @@ public:
     bool HasFocus() const { return hasFocus_; }
     bool MouseInWindow() const { return mouseInWindow_; }
     int TipRow() const { return tipRow_; }
+    // The pop-up that shows a cut-off row text whole; null until the control is set up.
+    QWidget* TipWindow() const { return tipWindow_; }
+    // The tip's word wrapping: lines no wider than `W` pixels in the control's font, broken
+    // before the last separator seen on a line.
+    QStringList WrapText(const QString& s, int W, bool removeBreaks) const;
+    static bool IsBreakChar(QChar c);
     const Surface& DrawingSurface() const { return surface_; }
     ScrollBars::Layer& Bars() { return bars_; }
     // The window side of the bars: what the platform keeps, and whether it offers flat bars.
@@ -259,6 +265,7 @@ private:
 
     // Tip.
     void CreateTipWindow();
+    void ShowItemTip(int r);
     void HideTip();
 
     ControlContainer* container_;
@@ -329,7 +336,7 @@ private:
     bool mouseInWindow_ = false;
     bool destroying_ = false;
 
-    QPointer<QWidget> TipWindow;
+    QPointer<QWidget> tipWindow_;
     int tipRow_ = -100;
     std::vector<std::pair<QString, QImage>> IconCache;
 
