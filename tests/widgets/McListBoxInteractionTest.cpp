@@ -368,13 +368,3 @@ TEST_F(ListInteraction, LosingTheFocusRedrawsWithTheLighterFill) {
     EXPECT_EQ(list.DrawCount(), draws + 1);
     EXPECT_EQ(list.DrawingSurface().Pixel(x, 10), 0x00FFDDBCu);
 }
-
-TEST_F(ListInteraction, BurstOfQuickAdditionsEndsInOneRefresh) {
-    const int before = list.RefreshCount();
-    for (int i = 0; i < 10; ++i)
-        list.AddItem(QStringLiteral("quick %1").arg(i));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return list.RefreshCount() > before; }, 2000));
-    QTest::qWait(20);
-    EXPECT_EQ(list.RefreshCount(), before + 1);
-    EXPECT_EQ(list.ListCount(), 30);
-}

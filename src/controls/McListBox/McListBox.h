@@ -332,7 +332,6 @@ private:
     bool pressedHere_ = false;
 
     bool hookInstalled_ = false;
-    bool windowSetUp_ = false;
     bool mouseInWindow_ = false;
     bool destroying_ = false;
 
