@@ -245,3 +245,26 @@ TEST_F(ListProperties, SaveAndLoadRoundTrip) {
     EXPECT_EQ(copy.Path(), list.Path());
     EXPECT_EQ(copy.Font().family(), list.Font().family());
 }
+
+TEST_F(ListProperties, FlatScrollBarWithoutPlatformSupportStillScrolls) {
+    list.Window().SetFlatSupportAvailable(false);
+    list.setFlatScrollBar(true);
+    EXPECT_TRUE(list.FlatScrollBar());
+    EXPECT_TRUE(list.Bars().UseStandardBars());
+    for (int i = 0; i < 20; ++i)
+        list.AddItem(QStringLiteral("%1").arg(i));
+    list.Refresh();
+    list.Bars().SetBarValue(ScrollBars::kVertical, 3);
+    EXPECT_EQ(list.Bars().GetBarValue(ScrollBars::kVertical), 3);
+
+    // With the platform's flat bars, turning them off again keeps working standard bars.
+    list.Window().SetFlatSupportAvailable(true);
+    list.setFlatScrollBar(true);
+    EXPECT_FALSE(list.Bars().UseStandardBars());
+    EXPECT_TRUE(list.Window().FlatLook());
+    list.setFlatScrollBar(false);
+    EXPECT_TRUE(list.Bars().UseStandardBars());
+    EXPECT_FALSE(list.Window().FlatLook());
+    list.Bars().SetBarValue(ScrollBars::kVertical, 5);
+    EXPECT_EQ(list.Bars().GetBarValue(ScrollBars::kVertical), 5);
+}

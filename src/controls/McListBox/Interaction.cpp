@@ -120,6 +120,7 @@ void McListBox::PointerMove(short Button, short Shift, float X, float y) {
     if (!(h > 0))
         return;
     const int r = Floor(y / h);
+    ShowItemTip(r + 1);
 
     if (keys_.Left && multiSelect_ && !keys_.Ctrl && !keys_.Shift) {
         if (!SetHotIndex(r + bars_.GetBarValue(kVertical)) || listIndex_ == lastTrackedRow_)
@@ -258,6 +259,12 @@ void McListBox::mousePressEvent(QMouseEvent* event) {
     QWidget::mousePressEvent(event);
     event->accept();
     TrackInput(event->buttons(), event->modifiers());
+    // The second press of a double-click is the double-click itself, as the platform reports
+    // it: no press of its own.
+    if (event->flags().testFlag(Qt::MouseEventCreatedDoubleClick)) {
+        pressedHere_ = false;
+        return;
+    }
     afterDoubleClick_ = false;
     const QPointF p = ClientPoint(event->position());
     // The frame is outside the client area: presses there never reach the list.
@@ -317,6 +324,20 @@ void McListBox::keyPressEvent(QKeyEvent* event) {
     const QString text = event->text();
     if (!text.isEmpty() && text.at(0).unicode() < 256)
         Q_EMIT KeyPress(static_cast<short>(text.at(0).unicode()));
+    // Keys the list does not navigate with go on to the window too, so that its default and
+    // cancel buttons still answer Enter and Escape.
+    switch (KeyCodes::FromQtKey(event->key())) {
+    case KeyCodes::kUp:
+    case KeyCodes::kDown:
+    case KeyCodes::kHome:
+    case KeyCodes::kEnd:
+    case KeyCodes::kPageUp:
+    case KeyCodes::kPageDown:
+        break;
+    default:
+        event->ignore();
+        break;
+    }
 }
 
 void McListBox::keyReleaseEvent(QKeyEvent* event) {

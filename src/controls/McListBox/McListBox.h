@@ -148,10 +148,19 @@ public:
     bool HasFocus() const { return hasFocus_; }
     bool MouseInWindow() const { return mouseInWindow_; }
     int TipRow() const { return tipRow_; }
+    // The pop-up that shows a cut-off row text whole; null until the control is set up.
+    QWidget* TipWindow() const { return tipWindow_; }
+    // The tip's word wrapping: lines no wider than `W` pixels in the control's font, broken
+    // before the last separator seen on a line.
+    QStringList WrapText(const QString& s, int W, bool removeBreaks) const;
+    static bool IsBreakChar(QChar c);
     const Surface& DrawingSurface() const { return surface_; }
     ScrollBars::Layer& Bars() { return bars_; }
     // The window side of the bars: what the platform keeps, and whether it offers flat bars.
     ScrollBars::BarWindow& Window() { return barWindow_; }
+    const ScrollBars::BarWindow& Window() const { return barWindow_; }
+    // The frame around the client area on every side.
+    int FrameWidth() const;
     // How many times Refresh and DrawList have run: a burst of additions costs one of each.
     int RefreshCount() const { return refreshCount_; }
     int DrawCount() const { return drawCount_; }
@@ -208,7 +217,6 @@ private:
     int FontHeight() const;
     void ApplyFont();
     void UpdateFrame();
-    int FrameWidth() const;
 
     // Rendering.
     void DrawList();
@@ -257,6 +265,7 @@ private:
 
     // Tip.
     void CreateTipWindow();
+    void ShowItemTip(int r);
     void HideTip();
 
     ControlContainer* container_;
@@ -323,11 +332,10 @@ private:
     bool pressedHere_ = false;
 
     bool hookInstalled_ = false;
-    bool windowSetUp_ = false;
     bool mouseInWindow_ = false;
     bool destroying_ = false;
 
-    QPointer<QWidget> TipWindow;
+    QPointer<QWidget> tipWindow_;
     int tipRow_ = -100;
     std::vector<std::pair<QString, QImage>> IconCache;
 

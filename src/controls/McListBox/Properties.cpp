@@ -484,7 +484,7 @@ McListBox::~McListBox() {
     Items.clear();
     IconCache.clear();
     hookInstalled_ = false;
-    delete TipWindow;
+    delete tipWindow_;
 }
 
 int McListBox::FrameWidth() const {

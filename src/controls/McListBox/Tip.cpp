@@ -1,6 +1,8 @@
 #include "controls/McListBox/McListBox.h"
 
 #include <QPainter>
+#include <QScreen>
+#include <cmath>
 
 namespace {
 
@@ -17,6 +19,7 @@ public:
         surface.SetForeColor(0);
     }
 
+    // Inside the single-line border.
     Surface surface;
 
 protected:
@@ -28,16 +31,136 @@ protected:
     }
 };
 
+int Round(double value) {
+    return static_cast<int>(std::nearbyint(value));
+}
+
+// Spaces only, as the original trimming does; tabs and other white space stay.
+QString TrimSpaces(const QString& text) {
+    qsizetype from = 0;
+    qsizetype to = text.size();
+    while (from < to && text[from] == u' ')
+        ++from;
+    while (to > from && text[to - 1] == u' ')
+        --to;
+    return text.mid(from, to - from);
+}
+
 } // namespace
 
 void McListBox::CreateTipWindow() {
-    if (TipWindow == nullptr)
-        TipWindow = new TipWidget;
-    TipWindow->hide();
+    if (tipWindow_ == nullptr)
+        tipWindow_ = new TipWidget;
+    tipWindow_->hide();
 }
 
 void McListBox::HideTip() {
-    if (TipWindow != nullptr)
-        TipWindow->hide();
+    if (tipWindow_ != nullptr)
+        tipWindow_->hide();
     tipRow_ = -100;
+}
+
+bool McListBox::IsBreakChar(QChar c) {
+    const char16_t code = c.unicode();
+    return !((code >= 65 && code <= 90) || code == 95 || (code >= 97 && code <= 122));
+}
+
+QStringList McListBox::WrapText(const QString& s, int W, bool removeBreaks) const {
+    Surface measure(1, 1);
+    measure.SetFont(font_.value_or(surface_.Font()));
+    QString text = s;
+    if (removeBreaks)
+        text.remove(QStringLiteral("\r\n"));
+    QString cur;
+    qsizetype lineStart = 0;
+    qsizetype brk = 0;
+    QStringList result;
+    const qsizetype length = text.size();
+    for (qsizetype j = 1; j <= length; ++j) {
+        const QChar c = text[j - 1];
+        if (IsBreakChar(c))
+            brk = j - lineStart - 1;
+        if (measure.TextWidth(cur + c) >= W || j == length) {
+            if (brk == 0)
+                brk = j - lineStart - 1;
+            result.append(TrimSpaces(cur.left(brk)));
+            cur = cur.mid(brk);
+            lineStart += brk;
+            brk = 0;
+        }
+        cur += c;
+    }
+    if (length == 0)
+        return result;
+    // The last character closes the text: on the last line when nothing else was left over,
+    // otherwise with what was left over on a line of its own, so no text is lost.
+    if (cur.size() == 1)
+        result.last() += cur;
+    else
+        result.append(TrimSpaces(cur));
+    return result;
+}
+
+void McListBox::ShowItemTip(int r) {
+    using namespace ScrollBars;
+    // Every step runs even when the one before failed: the worst is a stale or missing tip.
+    auto step = [](auto&& action) {
+        try {
+            action();
+        } catch (const std::exception&) {
+        }
+    };
+    const int i = bars_.GetBarValue(kVertical) + r - 1;
+    QString text;
+    QString bold;
+    step([&] {
+        const QStringList fields = SplitRecord(Items.value(i));
+        text = i >= 0 && i < Items.size() ? fields.value(0) : QString();
+        bold = fields.value(2);
+    });
+    rowOriginX_ = -bars_.GetBarValue(kHorizontal);
+    step([&] { CheckItem(text, rowOriginX_, -1); });
+    int tw = surface_.TextWidth(text);
+    if (ClientWidth() - textOffset_ - rowOriginX_ > tw) {
+        HideTip();
+        return;
+    }
+    surface_.SetFontBold(bold == QLatin1String("True"));
+    if (r == tipRow_)
+        return;
+    auto* tip = static_cast<TipWidget*>(tipWindow_.data());
+    if (tip == nullptr)
+        return;
+    const double h = rowPitch_;
+    int t = Round((h - surface_.TextHeight(QStringLiteral("A"))) / 2 - 2);
+    tip->surface.SetFont(font_.value_or(surface_.Font()));
+    const QRect rc(mapToGlobal(QPoint(0, 0)), size());
+    const QRect screenArea = screen() != nullptr ? screen()->geometry() : QRect(0, 0, 1024, 768);
+    const int room = screenArea.x() + screenArea.width() - (rc.left() + textOffset_);
+    int tipWidth = 0;
+    int tipHeight = 0;
+    if (room < tw) {
+        tw = room - 10;
+        text = WrapText(text, room - 15, true).join(QStringLiteral("\r\n"));
+        const int th = tip->surface.TextHeight(text);
+        t = th >= h ? 5 : Round((h - th) / 2 - 2);
+        tipWidth = tw;
+        tipHeight = th + 10;
+    } else {
+        tipWidth = tw + 12;
+        tipHeight = Round(h - 1);
+    }
+    const int left = rc.left() + textOffset_ + 2 + rowOriginX_;
+    const int top = static_cast<int>(std::floor((r - 1) * h + rc.top() + 3));
+    step([&] {
+        tip->setGeometry(left, top, std::max(tipWidth, 1), std::max(tipHeight, 1));
+        tip->surface.Resize(std::max(tipWidth - 2, 0), std::max(tipHeight - 2, 0));
+        tip->surface.Clear();
+        tip->surface.DrawText(text, QRect(QPoint(5, t), QPoint(tipWidth - 1, tipHeight - 1)),
+                              Surface::kLeft);
+        tip->update();
+    });
+    tip->raise();
+    tip->show();
+    tipRow_ = r;
 }

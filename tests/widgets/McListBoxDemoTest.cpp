@@ -1,0 +1,139 @@
+#include "controls/McListBox/McListBox.h"
+#include "platform/forms/ControlContainer.h"
+#include "platform/forms/Fonts.h"
+#include "platform/forms/PropertyStore.h"
+#include "platform/forms/SystemColors.h"
+#include "platform/forms/Twips.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QJsonObject>
+#include <QPalette>
+#include <QPixmap>
+#include <QScrollBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The main window's to-do list as its stored design has it.
+QJsonObject TasksDesign() {
+    return QJsonObject{
+        {"Font", QJsonObject{{"font", QJsonObject{{"name", "MS Sans Serif"}, {"size", 8.25}}}}},
+        {"BackColor", 0x00FFC0C0},
+        {"SelColor", 0x000080FF},
+        {"SelForeColor", 0x00004080},
+        {"FullRowSelect", true},
+        {"RowHeight", 32},
+        {"GridLines", true},
+        {"GridColor", 0x00FF0000},
+        {"BackGradient", 6},
+        {"SelGradient", 1},
+        {"BackGradientCol", 0x00FF8080},
+        {"SelGradientCol", 0x00C0E0FF},
+        {"Path", "C:\\Program Files\\Pelmoran\\"},
+    };
+}
+
+// One component of entry i of an n-step ramp from a to b.
+int RampComponent(int a, int b, int i, int n) {
+    return a + (b - a) * i / n;
+}
+
+uint32_t Ramp(uint32_t from, uint32_t to, int i, int n) {
+    uint32_t result = 0;
+    for (int shift = 0; shift <= 16; shift += 8)
+        result |= static_cast<uint32_t>(RampComponent(static_cast<int>((from >> shift) & 0xFF),
+                                                      static_cast<int>((to >> shift) & 0xFF), i, n))
+                  << shift;
+    return result;
+}
+
+class TasksListDemo : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InstallFontSubstitutes();
+        window.resize(724, 599);
+        QPalette palette = window.palette();
+        palette.setColor(QPalette::Window, SystemColors::ToQColor(0x00C0FFFF));
+        window.setPalette(palette);
+        window.setAutoFillBackground(true);
+        list = new McListBox(&window);
+        list->setContainer(&container);
+        list->setGeometry(TwipsRect(4680, 3240, 6015, 3495));
+        list->ReadProperties(PropertyStore::FromJson(TasksDesign()));
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        const int refreshes = list->RefreshCount();
+        for (int i = 1; i <= 200; ++i)
+            list->AddItem(QStringLiteral("%1 - Todo number %1").arg(i));
+        // The rows appear with the deferred refresh, as the main window's rows do.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return list->RefreshCount() > refreshes; }));
+        list->setListIndex(2);
+    }
+
+    uint32_t Pixel(int x, int y) const { return list->DrawingSurface().Pixel(x, y); }
+
+    ControlContainer container;
+    QWidget window;
+    McListBox* list = nullptr;
+};
+
+} // namespace
+
+TEST_F(TasksListDemo, ScreenshotShowsTheGradientsAndGridLines) {
+    const int w = list->ClientWidth();
+    const int h = list->ClientHeight();
+    ASSERT_EQ(list->VisibleRows(), h / 32);
+    const double pitch = h / double(list->VisibleRows());
+
+    // Background: diagonal up from the gradient colour (bottom-left) to the back colour.
+    EXPECT_EQ(Pixel(0, h - 1), 0x00FF8080u);
+    const int n = w + h - 2;
+    EXPECT_EQ(Pixel(w - 1, 1), Ramp(0x00FF8080, 0x00FFC0C0, n - 1, n));
+    EXPECT_EQ(Pixel(1, h - 2), Ramp(0x00FF8080, 0x00FFC0C0, 2, n));
+
+    // Selected row 2: horizontal gradient from the selection gradient colour to the selection
+    // colour, one pixel below the row top, RowPitch rows high.
+    const int top = static_cast<int>(std::nearbyint(2 * pitch));
+    EXPECT_EQ(Pixel(0, top + 5), 0x00C0E0FFu);
+    EXPECT_EQ(Pixel(w - 1, top + 5), 0x000080FFu);
+    EXPECT_EQ(Pixel(w / 2, top + 5), Ramp(0x00C0E0FF, 0x000080FF, w / 2, w - 1));
+
+    // Grid lines at every row top, rounded halves to even, drawn over the selection.
+    for (int row = 0; row < list->VisibleRows(); ++row) {
+        const int y = static_cast<int>(std::nearbyint(row * pitch));
+        EXPECT_EQ(Pixel(w / 2, y), 0x00FF0000u) << "row " << row;
+    }
+    const int next = static_cast<int>(std::nearbyint(3 * pitch));
+    const int gradientEnd = top + static_cast<int>(std::nearbyint(pitch));
+    for (int y = top + 1; y <= gradientEnd; ++y)
+        EXPECT_EQ(Pixel(0, y), y == next ? 0x00FF0000u : 0x00C0E0FFu) << y;
+    EXPECT_NE(Pixel(0, gradientEnd + 1), 0x00C0E0FFu);
+
+    // The selected row's text in the selection text colour, the others in the button text.
+    int selectedText = 0;
+    int plainText = 0;
+    const uint32_t buttonText = SystemColors::Translate(0x80000012u).value();
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            selectedText += (y > top && y < next && Pixel(x, y) == 0x00004080u) ? 1 : 0;
+            plainText += (y > next && Pixel(x, y) == buttonText) ? 1 : 0;
+        }
+    EXPECT_GT(selectedText, 20);
+    EXPECT_GT(plainText, 100);
+
+    QScrollBar* vertical = list->Window().ScrollBar(ScrollBars::kVertical);
+    EXPECT_EQ(vertical->maximum(), 200 - list->VisibleRows());
+    EXPECT_TRUE(vertical->isEnabled());
+
+    // What the screen shows is the surface, inside the frame.
+    const QImage shot = window.grab().toImage();
+    const QString file = QDir(QCoreApplication::applicationDirPath()).filePath("McListBoxDemo.png");
+    ASSERT_TRUE(shot.save(file));
+    const QPoint origin =
+        list->geometry().topLeft() + QPoint(list->FrameWidth(), list->FrameWidth());
+    for (const QPoint p : {QPoint(0, h - 1), QPoint(w - 1, top + 5), QPoint(w / 2, top)})
+        EXPECT_EQ(SystemColors::FromQColor(shot.pixelColor(origin + p)), Pixel(p.x(), p.y()))
+            << p.x() << "," << p.y();
+}

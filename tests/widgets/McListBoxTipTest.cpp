@@ -1,0 +1,138 @@
+#include "controls/McListBox/McListBox.h"
+#include "platform/forms/ControlContainer.h"
+#include "platform/forms/Fonts.h"
+
+#include <QScreen>
+#include <QTest>
+#include <QWheelEvent>
+#include <cmath>
+#include <gtest/gtest.h>
+
+void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+// A shown list of short rows and two cut-off ones, in a fixed-pitch font.
+class ListTip : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InstallFontSubstitutes();
+        list.setContainer(&container);
+        list.InitProperties();
+        QFont font(QStringLiteral("DejaVu Sans Mono"));
+        font.setPixelSize(12);
+        list.setFont(font);
+        list.Refresh();
+        list.setClientSize(200, 176);
+        list.move(40, 30);
+        list.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+        charWidth = list.DrawingSurface().TextWidth(QStringLiteral("a"));
+        list.AddItem(QStringLiteral("short"));
+        list.AddItem(Wide(list.ClientWidth() + 40));
+        list.AddItem(Wide(list.ClientWidth() + 80));
+        list.AddItem(QStringLiteral("short again"));
+        list.Refresh();
+    }
+
+    // A text of whole words at least `pixels` wide.
+    QString Wide(int pixels) const {
+        QString text;
+        while (list.DrawingSurface().TextWidth(text) < pixels)
+            text += QStringLiteral("word ");
+        return text.trimmed();
+    }
+
+    void MoveTo(int visibleRow, int x = 30) {
+        QTest::mouseMove(&list, QPoint(x, list.FrameWidth() + static_cast<int>((visibleRow + 0.5) *
+                                                                               list.RowPitch())));
+    }
+
+    bool TipShown() const { return list.TipWindow() != nullptr && list.TipWindow()->isVisible(); }
+
+    ControlContainer container;
+    McListBox list;
+    int charWidth = 0;
+};
+
+} // namespace
+
+TEST(TipWrapping, BreakCharactersAreEverythingButPlainLettersAndUnderscore) {
+    for (QChar c : {u'A', u'Z', u'a', u'z', u'_'})
+        EXPECT_FALSE(McListBox::IsBreakChar(c)) << int(c.unicode());
+    for (QChar c : {u' ', u'-', u'7', u'@', u'\u00e9', u'['})
+        EXPECT_TRUE(McListBox::IsBreakChar(c)) << int(c.unicode());
+}
+
+TEST_F(ListTip, WrapsWordsBeforeTheLastSeparatorAndKeepsTheLastCharacter) {
+    const int seven = 7 * charWidth;
+    EXPECT_EQ(list.WrapText(QStringLiteral("aaaaa bbbbb ccccc"), seven, true),
+              (QStringList{"aaaaa", "bbbbb", "ccccc"}));
+    EXPECT_EQ(list.WrapText(QStringLiteral("aaaaa b"), seven, true), (QStringList{"aaaaa", "b"}));
+    // Without separators a line breaks hard at the width.
+    EXPECT_EQ(list.WrapText(QStringLiteral("abcdefghijkl"), seven, true),
+              (QStringList{"abcdef", "ghijkl"}));
+    EXPECT_EQ(list.WrapText(QStringLiteral("ab\r\ncd"), 100 * charWidth, true),
+              QStringList{"abcd"});
+    EXPECT_EQ(list.WrapText(QStringLiteral("x"), seven, true), QStringList{"x"});
+}
+
+TEST_F(ListTip, CutOffRowShowsItsWholeTextOverTheRow) {
+    MoveTo(0);
+    EXPECT_FALSE(TipShown());
+    EXPECT_EQ(list.TipRow(), -100);
+
+    MoveTo(1);
+    ASSERT_TRUE(TipShown());
+    EXPECT_EQ(list.TipRow(), 2);
+    const QPoint rc = list.mapToGlobal(QPoint(0, 0));
+    const int textWidth = list.DrawingSurface().TextWidth(list.List(1));
+    const QRect expected(rc.x() + list.TextOffset() + 2,
+                         static_cast<int>(std::floor(list.RowPitch() + rc.y() + 3)), textWidth + 12,
+                         static_cast<int>(std::nearbyint(list.RowPitch() - 1)));
+    EXPECT_EQ(list.TipWindow()->geometry(), expected);
+
+    // Within the row nothing moves; the next cut-off row takes the tip; a row that fits
+    // hides it.
+    MoveTo(1, 60);
+    EXPECT_EQ(list.TipWindow()->geometry(), expected);
+    MoveTo(2);
+    EXPECT_EQ(list.TipRow(), 3);
+    EXPECT_EQ(list.TipWindow()->y(),
+              static_cast<int>(std::floor(2 * list.RowPitch() + rc.y() + 3)));
+    EXPECT_EQ(list.TipWindow()->width(), list.DrawingSurface().TextWidth(list.List(2)) + 12);
+    MoveTo(3);
+    EXPECT_FALSE(TipShown());
+    EXPECT_EQ(list.TipRow(), -100);
+}
+
+TEST_F(ListTip, WheelAndLeavingHideTheTip) {
+    MoveTo(1);
+    ASSERT_TRUE(TipShown());
+    const QPointF at(30, 30);
+    QWheelEvent wheel(at, list.mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(&list, &wheel);
+    EXPECT_FALSE(TipShown());
+    EXPECT_EQ(list.TipRow(), -100);
+
+    MoveTo(1, 35);
+    ASSERT_TRUE(TipShown());
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(&list, &leave);
+    EXPECT_FALSE(TipShown());
+}
+
+TEST_F(ListTip, TextWiderThanTheScreenIsWrappedIntoATallerTip) {
+    const QRect screen = list.screen()->geometry();
+    list.AddItem(Wide(2 * screen.width()), 0);
+    list.Refresh();
+    MoveTo(0);
+    ASSERT_TRUE(TipShown());
+    const int left = list.mapToGlobal(QPoint(0, 0)).x();
+    const int room = screen.x() + screen.width() - (left + list.TextOffset());
+    EXPECT_EQ(list.TipWindow()->width(), room - 10);
+    EXPECT_GT(list.TipWindow()->height(), 2 * list.RowPitch());
+}
