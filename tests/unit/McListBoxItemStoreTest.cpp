@@ -1,7 +1,6 @@
 #include "controls/McListBox/McListBox.h"
 #include "platform/RuntimeError.h"
 #include "platform/forms/ControlContainer.h"
-#include "platform/forms/Fonts.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -13,7 +12,6 @@ namespace {
 class ListItems : public ::testing::Test {
 protected:
     void SetUp() override {
-        InstallFontSubstitutes();
         list.setContainer(&container);
         list.InitProperties();
         // Both bars are shown from the first refresh on (disabled while not needed).

@@ -1,7 +1,6 @@
 #include "controls/McListBox/McListBox.h"
 #include "platform/RuntimeError.h"
 #include "platform/forms/ControlContainer.h"
-#include "platform/forms/Fonts.h"
 #include "platform/forms/PropertyStore.h"
 
 #include <QCoreApplication>
@@ -13,7 +12,6 @@ namespace {
 class ListProperties : public ::testing::Test {
 protected:
     void SetUp() override {
-        InstallFontSubstitutes();
         list.setContainer(&container);
         list.InitProperties();
         list.Refresh();

@@ -1,7 +1,6 @@
 #include "controls/McListBox/Gradients.h"
 #include "controls/McListBox/McListBox.h"
 #include "platform/forms/ControlContainer.h"
-#include "platform/forms/Fonts.h"
 #include "platform/forms/SystemColors.h"
 
 #include <QCoreApplication>
@@ -17,7 +16,6 @@ constexpr uint32_t kText = 0x00000080;
 class ListDrawing : public ::testing::Test {
 protected:
     void SetUp() override {
-        InstallFontSubstitutes();
         list.setContainer(&container);
         list.InitProperties();
         list.setForeColor(kText);

@@ -39,3 +39,25 @@ TEST(PropertyStore, ReadsFontsAndNumbersFromAStoredDesign) {
     EXPECT_DOUBLE_EQ(font.pointSizeF(), 9.75);
     EXPECT_EQ(store.ReadProperty(QStringLiteral("PATH")).toString(), QStringLiteral("C:\\"));
 }
+
+TEST(PropertyStore, SavedDesignsReadBackTheirPicturesAndFonts) {
+    QImage picture(3, 2, QImage::Format_RGB32);
+    picture.fill(QColor(10, 20, 30));
+    picture.setPixelColor(2, 1, QColor(255, 0, 255));
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPointSizeF(8.25);
+    font.setBold(true);
+
+    PropertyStore saved;
+    saved.WriteProperty(QStringLiteral("Picture"), picture);
+    saved.WriteProperty(QStringLiteral("Font"), font);
+    saved.WriteProperty(QStringLiteral("RowHeight"), 25, 22);
+
+    const PropertyStore loaded = PropertyStore::FromJson(saved.ToJson());
+    const QImage back = loaded.ReadProperty(QStringLiteral("picture")).value<QImage>();
+    ASSERT_EQ(back.size(), QSize(3, 2));
+    EXPECT_EQ(back.pixelColor(2, 1), QColor(255, 0, 255));
+    EXPECT_EQ(back.pixelColor(0, 0), QColor(10, 20, 30));
+    EXPECT_EQ(loaded.ReadProperty(QStringLiteral("font")).value<QFont>(), font);
+    EXPECT_EQ(loaded.ReadProperty(QStringLiteral("rowheight")).toInt(), 25);
+}

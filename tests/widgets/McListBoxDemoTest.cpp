@@ -1,6 +1,5 @@
 #include "controls/McListBox/McListBox.h"
 #include "platform/forms/ControlContainer.h"
-#include "platform/forms/Fonts.h"
 #include "platform/forms/PropertyStore.h"
 #include "platform/forms/SystemColors.h"
 #include "platform/forms/Twips.h"
@@ -52,7 +51,6 @@ uint32_t Ramp(uint32_t from, uint32_t to, int i, int n) {
 class TasksListDemo : public ::testing::Test {
 protected:
     void SetUp() override {
-        InstallFontSubstitutes();
         window.resize(724, 599);
         QPalette palette = window.palette();
         palette.setColor(QPalette::Window, SystemColors::ToQColor(0x00C0FFFF));

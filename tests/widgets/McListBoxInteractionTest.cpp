@@ -1,6 +1,5 @@
 #include "controls/McListBox/McListBox.h"
 #include "platform/forms/ControlContainer.h"
-#include "platform/forms/Fonts.h"
 
 #include <QKeyEvent>
 #include <QScrollBar>
@@ -26,7 +25,6 @@ struct Down {
 class ListInteraction : public ::testing::Test {
 protected:
     void SetUp() override {
-        InstallFontSubstitutes();
         list.setContainer(&container);
         list.InitProperties();
         list.Refresh();
@@ -222,7 +220,6 @@ protected:
 } // namespace
 
 TEST(ListKeys, KeysTheListDoesNotNavigateWithReachTheWindowToo) {
-    InstallFontSubstitutes();
     ControlContainer container;
     KeyWindow window;
     auto* list = new McListBox(&window);

@@ -1,6 +1,5 @@
 #include "controls/McListBox/McListBox.h"
 #include "platform/forms/ControlContainer.h"
-#include "platform/forms/Fonts.h"
 
 #include <QScreen>
 #include <QTest>
@@ -18,7 +17,6 @@ namespace {
 class ListTip : public ::testing::Test {
 protected:
     void SetUp() override {
-        InstallFontSubstitutes();
         list.setContainer(&container);
         list.InitProperties();
         QFont font(QStringLiteral("DejaVu Sans Mono"));

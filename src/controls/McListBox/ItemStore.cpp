@@ -255,8 +255,7 @@ void McListBox::SortItems() {
     if (sorted)
         return;
     // Collation keys compare as the collator does, at a fraction of the cost per comparison.
-    QCollator collator{QLocale()};
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    const QCollator& collator = Locale::TextNoCaseCollator();
     std::vector<std::pair<QCollatorSortKey, qsizetype>> keyed;
     keyed.reserve(static_cast<size_t>(Items.size()));
     for (qsizetype i = 0; i < Items.size(); ++i)

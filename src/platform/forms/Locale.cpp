@@ -50,13 +50,17 @@ QString TrimSpaces(const QString& text) {
     return text.mid(start, end - start);
 }
 
-int CompareTextNoCase(const QString& a, const QString& b) {
+const QCollator& TextNoCaseCollator() {
     static thread_local QCollator collator = [] {
         QCollator c{QLocale()};
         c.setCaseSensitivity(Qt::CaseInsensitive);
         return c;
     }();
-    const int r = collator.compare(a, b);
+    return collator;
+}
+
+int CompareTextNoCase(const QString& a, const QString& b) {
+    const int r = TextNoCaseCollator().compare(a, b);
     return r < 0 ? -1 : (r > 0 ? 1 : 0);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCollator>
 #include <QString>
 #include <cstdint>
 
@@ -19,5 +20,9 @@ QString TrimSpaces(const QString& text);
 
 // Case-insensitive, locale-aware comparison: -1, 0 or 1.
 int CompareTextNoCase(const QString& a, const QString& b);
+
+// The collator behind CompareTextNoCase, for callers that sort many texts by collation keys
+// (keys compare exactly as the collator does).
+const QCollator& TextNoCaseCollator();
 
 } // namespace Locale

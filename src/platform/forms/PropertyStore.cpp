@@ -1,9 +1,9 @@
 #include "platform/forms/PropertyStore.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFont>
 #include <QImage>
-#include <QJsonArray>
 #include <QPainter>
 #include <QSvgRenderer>
 
@@ -48,6 +48,13 @@ PropertyStore::Find(const QString& name) const {
 }
 
 QImage LoadPicture(const QString& path) {
+    // A picture saved with a design is carried inline as PNG data.
+    static const QLatin1String kInlinePng("data:image/png;base64,");
+    if (path.startsWith(kInlinePng)) {
+        QImage image;
+        image.loadFromData(QByteArray::fromBase64(path.mid(kInlinePng.size()).toLatin1()), "PNG");
+        return image.isNull() ? image : image.convertToFormat(QImage::Format_RGB32);
+    }
     if (path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
         QSvgRenderer renderer(path);
         if (!renderer.isValid())
@@ -104,7 +111,13 @@ QJsonObject PropertyStore::ToJson() const {
             object.insert(key, QJsonObject{{"font", f}});
         } else if (value.typeId() == QMetaType::QImage) {
             const QImage image = value.value<QImage>();
-            object.insert(key, QJsonObject{{"picture", QJsonArray{image.width(), image.height()}}});
+            QByteArray png;
+            QBuffer buffer(&png);
+            buffer.open(QIODevice::WriteOnly);
+            if (!image.isNull())
+                image.save(&buffer, "PNG");
+            object.insert(key, QJsonObject{{"picture", QStringLiteral("data:image/png;base64,") +
+                                                           QString::fromLatin1(png.toBase64())}});
         } else {
             object.insert(key, QJsonValue::fromVariant(value));
         }

@@ -24,7 +24,8 @@ public:
 
     // A window's stored design for one control: numbers, Booleans and texts as they are,
     // {"picture": ":/path"} for a picture (PNG or SVG, drawn at its own size) and
-    // {"font": {"name": ..., "size": ..., "bold": ...}} for a font.
+    // {"font": {"name": ..., "size": ..., "bold": ...}} for a font. ToJson writes pictures
+    // inline ("data:image/png;base64,..."), which FromJson reads back.
     static PropertyStore FromJson(const QJsonObject& object);
     QJsonObject ToJson() const;
 
