@@ -1,5 +1,7 @@
 #include "controls/McListBox/McListBox.h"
 
+#include "platform/forms/Locale.h"
+
 #include <QPainter>
 #include <QScreen>
 #include <cmath>
@@ -33,17 +35,6 @@ protected:
 
 int Round(double value) {
     return static_cast<int>(std::nearbyint(value));
-}
-
-// Spaces only, as the original trimming does; tabs and other white space stay.
-QString TrimSpaces(const QString& text) {
-    qsizetype from = 0;
-    qsizetype to = text.size();
-    while (from < to && text[from] == u' ')
-        ++from;
-    while (to > from && text[to - 1] == u' ')
-        --to;
-    return text.mid(from, to - from);
 }
 
 } // namespace
@@ -83,7 +74,7 @@ QStringList McListBox::WrapText(const QString& s, int W, bool removeBreaks) cons
         if (measure.TextWidth(cur + c) >= W || j == length) {
             if (brk == 0)
                 brk = j - lineStart - 1;
-            result.append(TrimSpaces(cur.left(brk)));
+            result.append(Locale::TrimSpaces(cur.left(brk)));
             cur = cur.mid(brk);
             lineStart += brk;
             brk = 0;
@@ -97,7 +88,7 @@ QStringList McListBox::WrapText(const QString& s, int W, bool removeBreaks) cons
     if (cur.size() == 1)
         result.last() += cur;
     else
-        result.append(TrimSpaces(cur));
+        result.append(Locale::TrimSpaces(cur));
     return result;
 }
 
