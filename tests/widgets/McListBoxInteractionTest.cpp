@@ -332,6 +332,32 @@ TEST_F(ListInteraction, MouseMoveComesBeforeMouseEnterAndLeaveHidesTheTip) {
     EXPECT_EQ(events, (QStringList{"MouseMove", "MouseEnter"}));
 }
 
+TEST_F(ListInteraction, FrameAndBarsAreOutsideTheRowsAndThePointerLeavesForThem) {
+    // Nothing has entered, so a leave reports nothing.
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(&list, &leave);
+    EXPECT_TRUE(events.isEmpty());
+
+    QTest::mouseMove(&list, Row(1));
+    events.clear();
+    QTest::mouseMove(&list, QPoint(1, Row(1).y()));
+    EXPECT_EQ(events, QStringList{"MouseLeave"});
+    EXPECT_FALSE(list.MouseInWindow());
+    // Qt's own leave when the pointer then goes on adds nothing.
+    QCoreApplication::sendEvent(&list, &leave);
+    EXPECT_EQ(events, QStringList{"MouseLeave"});
+
+    QTest::mouseMove(&list, Row(2));
+    events.clear();
+    const QScrollBar* vertical = list.Window().ScrollBar(ScrollBars::kVertical);
+    ASSERT_TRUE(vertical->isVisible());
+    QTest::mouseMove(&list, vertical->geometry().center());
+    EXPECT_EQ(events, QStringList{"MouseLeave"});
+    events.clear();
+    QTest::mouseMove(&list, Row(2));
+    EXPECT_EQ(events, (QStringList{"MouseMove", "MouseEnter"}));
+}
+
 TEST_F(ListInteraction, HandCursorOverRowsArrowBelowThem) {
     Fill(3);
     QTest::mouseMove(&list, Row(1));

@@ -147,8 +147,16 @@ void McListBox::leaveEvent(QEvent* event) {
     PointerLeft();
 }
 
+bool McListBox::eventFilter(QObject* watched, QEvent* event) {
+    // The bars are the window's own, outside the client area: reaching one leaves the rows.
+    if (event->type() == QEvent::Enter && (watched == horizontalBar_ || watched == verticalBar_))
+        PointerLeft();
+    return QWidget::eventFilter(watched, event);
+}
+
 void McListBox::PointerLeft() {
-    if (!hookInstalled_)
+    // Leaving is reported once for each entering, and only after it.
+    if (!hookInstalled_ || !mouseInWindow_)
         return;
     mouseInWindow_ = false;
     HideTip();

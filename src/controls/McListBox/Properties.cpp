@@ -455,6 +455,7 @@ McListBox::McListBox(QWidget* parent)
     verticalBar_ = new QScrollBar(Qt::Vertical, this);
     for (QScrollBar* bar : {horizontalBar_, verticalBar_}) {
         bar->setFocusPolicy(Qt::NoFocus);
+        bar->installEventFilter(this);
         bar->hide();
     }
     barWindow_.SetScrollBars(horizontalBar_, verticalBar_);
@@ -474,6 +475,8 @@ McListBox::~McListBox() {
     // Nothing may reach the host or the screen any more; errors are ignored.
     destroying_ = true;
     const QSignalBlocker blocker(this);
+    for (QScrollBar* bar : {horizontalBar_, verticalBar_})
+        bar->removeEventFilter(this);
     try {
         Clear();
     } catch (const std::exception&) {
