@@ -271,6 +271,14 @@ TEST_F(ListInteraction, WheelScrollsOneRowOrFivePixelsWithCtrl) {
     wheel(120, Qt::NoModifier);
     wheel(120, Qt::NoModifier);
     EXPECT_EQ(Top(), 0);
+    // Over a bar too one turn is one row: the bars belong to the list's window.
+    QScrollBar* vertical = list.Window().ScrollBar(ScrollBars::kVertical);
+    const QPointF onBar(5, 5);
+    QWheelEvent overBar(onBar, vertical->mapToGlobal(onBar), QPoint(), QPoint(0, -120),
+                        Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(vertical, &overBar);
+    EXPECT_EQ(Top(), 1);
+    wheel(120, Qt::NoModifier);
 
     // Only the rows drawn count for the extent: the wide row goes on top.
     list.AddItem(QString(80, u'W'), 0);

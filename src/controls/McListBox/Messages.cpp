@@ -148,9 +148,16 @@ void McListBox::leaveEvent(QEvent* event) {
 }
 
 bool McListBox::eventFilter(QObject* watched, QEvent* event) {
-    // The bars are the window's own, outside the client area: reaching one leaves the rows.
-    if (event->type() == QEvent::Enter && (watched == horizontalBar_ || watched == verticalBar_))
-        PointerLeft();
+    // The bars are the window's own, outside the client area: reaching one leaves the rows,
+    // and a wheel turn over one is the window's wheel turn, one line whatever the bar would do.
+    if (watched == horizontalBar_ || watched == verticalBar_) {
+        if (event->type() == QEvent::Enter)
+            PointerLeft();
+        if (event->type() == QEvent::Wheel) {
+            wheelEvent(static_cast<QWheelEvent*>(event));
+            return true;
+        }
+    }
     return QWidget::eventFilter(watched, event);
 }
 
