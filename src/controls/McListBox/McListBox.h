@@ -217,7 +217,7 @@ private:
     // Properties.
     int FontHeight() const;
     void ApplyFont();
-    void UpdateFrame();
+    void UpdateFrame(int previousFrameWidth);
 
     // Rendering.
     void DrawList();

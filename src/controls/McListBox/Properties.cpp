@@ -145,16 +145,18 @@ void McListBox::setStrechIcon(bool value) {
 void McListBox::setAppearance(int value) {
     if (value < -32768 || value > 32767)
         throw RuntimeError::Overflow();
+    const int frame = FrameWidth();
     surface_.SetAppearance(static_cast<int16_t>(value));
-    UpdateFrame();
+    UpdateFrame(frame);
     Notify("Appearance");
     DrawList();
 }
 
 void McListBox::setBorderStyle(int value) {
+    const int frame = FrameWidth();
     borderStyle_ = value;
     // The edge is part of the frame: the client area changes without moving the window.
-    UpdateFrame();
+    UpdateFrame(frame);
     Notify("BorderStyle");
     DrawList();
 }
@@ -516,8 +518,13 @@ void McListBox::setClientSize(int width, int height) {
     resize(w, h);
 }
 
-void McListBox::UpdateFrame() {
-    LayoutBars();
+void McListBox::UpdateFrame(int previousFrameWidth) {
+    // A frame of another width leaves another client area, which the list answers as it
+    // answers a resize.
+    if (FrameWidth() != previousFrameWidth)
+        ClientChanged();
+    else
+        LayoutBars();
     update();
 }
 
