@@ -322,6 +322,11 @@ TEST_F(ListInteraction, ScrollBarActionsMoveTheListAndRedrawOnlyOnChange) {
     vertical->setSliderDown(false);
     EXPECT_EQ(list.DrawCount(), dragged);
     EXPECT_EQ(Top(), 4);
+    // A value Qt sets on its own, as its "Scroll here" does, is no scroll message: the bar
+    // goes back to where the list is.
+    vertical->setValue(9);
+    EXPECT_EQ(Top(), 4);
+    EXPECT_EQ(vertical->value(), 4);
 }
 
 TEST_F(ListInteraction, MouseMoveComesBeforeMouseEnterAndLeaveHidesTheTip) {
