@@ -219,6 +219,20 @@ TEST_F(ListProperties, BorderStyleDecidesTheEdgeAroundTheClientArea) {
     EXPECT_EQ(withoutEdge.BorderStyle(), 0);
     EXPECT_EQ(withEdge.BorderStyle(), 512);
     EXPECT_EQ(withoutEdge.ClientHeight() - withEdge.ClientHeight(), 4);
+
+    // The client area the edge gives back is answered like a resize: 178 pixels hold eight rows
+    // of 22 where 174 held seven, and the range follows.
+    list.setClientSize(200, 174);
+    for (int i = 0; i < 20; ++i)
+        list.AddItem(QStringLiteral("row %1").arg(i));
+    list.Refresh();
+    ASSERT_EQ(list.VisibleRows(), 7);
+    list.setBorderStyle(0);
+    EXPECT_EQ(list.VisibleRows(), 8);
+    EXPECT_EQ(list.Bars().GetBarMax(ScrollBars::kVertical), 20 - 8 + 4);
+    list.setAppearance(0);
+    EXPECT_EQ(list.ClientHeight(), 180);
+    EXPECT_EQ(list.RowPitch(), 180 / 8.0);
 }
 
 TEST_F(ListProperties, SaveAndLoadRoundTrip) {

@@ -225,12 +225,17 @@ TEST_F(ListDrawing, FailedRowEndsTheRepaintSilently) {
     list.setGridLines(true);
     list.setGridColor(0x0000FF00);
     list.setShowIcon(true);
-    list.AddItem(QStringLiteral("no icon"));
+    list.AddItem(QString(60, u'W'));
     list.AddItem(QStringLiteral("icon but no image list"), -1, 2);
+    list.AddItem(QStringLiteral("after"));
     list.Refresh();
-    EXPECT_EQ(Pixel(0, 0), 0x0000FF00u);  // row 0 drawn
-    EXPECT_NE(Pixel(0, 25), 0x0000FF00u); // row 1 failed before its grid line
+    EXPECT_EQ(Pixel(0, 0), 0x0000FF00u); // row 0 drawn
     EXPECT_GT(Count(kText, QRect(0, 0, Width(), 25)), 0);
+    // Row 1 failed before its grid line; row 2 and the line below the last row never come.
+    EXPECT_EQ(Count(0x0000FF00u, QRect(0, 1, Width(), 99)), 0);
+    EXPECT_EQ(Count(kText, QRect(0, 25, Width(), 75)), 0);
+    // Nor does the horizontal range, although row 0 is wider than the client.
+    EXPECT_FALSE(list.Window().IsEnabled(ScrollBars::kHorizontal));
 }
 
 TEST_F(ListDrawing, DesignSurfaceShowsASampleRow) {

@@ -271,6 +271,14 @@ TEST_F(ListInteraction, WheelScrollsOneRowOrFivePixelsWithCtrl) {
     wheel(120, Qt::NoModifier);
     wheel(120, Qt::NoModifier);
     EXPECT_EQ(Top(), 0);
+    // Over a bar too one turn is one row: the bars belong to the list's window.
+    QScrollBar* vertical = list.Window().ScrollBar(ScrollBars::kVertical);
+    const QPointF onBar(5, 5);
+    QWheelEvent overBar(onBar, vertical->mapToGlobal(onBar), QPoint(), QPoint(0, -120),
+                        Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(vertical, &overBar);
+    EXPECT_EQ(Top(), 1);
+    wheel(120, Qt::NoModifier);
 
     // Only the rows drawn count for the extent: the wide row goes on top.
     list.AddItem(QString(80, u'W'), 0);
@@ -314,6 +322,11 @@ TEST_F(ListInteraction, ScrollBarActionsMoveTheListAndRedrawOnlyOnChange) {
     vertical->setSliderDown(false);
     EXPECT_EQ(list.DrawCount(), dragged);
     EXPECT_EQ(Top(), 4);
+    // A value Qt sets on its own, as its "Scroll here" does, is no scroll message: the bar
+    // goes back to where the list is.
+    vertical->setValue(9);
+    EXPECT_EQ(Top(), 4);
+    EXPECT_EQ(vertical->value(), 4);
 }
 
 TEST_F(ListInteraction, MouseMoveComesBeforeMouseEnterAndLeaveHidesTheTip) {
@@ -329,6 +342,32 @@ TEST_F(ListInteraction, MouseMoveComesBeforeMouseEnterAndLeaveHidesTheTip) {
     EXPECT_EQ(list.TipRow(), -100);
     events.clear();
     QTest::mouseMove(&list, Row(3));
+    EXPECT_EQ(events, (QStringList{"MouseMove", "MouseEnter"}));
+}
+
+TEST_F(ListInteraction, FrameAndBarsAreOutsideTheRowsAndThePointerLeavesForThem) {
+    // Nothing has entered, so a leave reports nothing.
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(&list, &leave);
+    EXPECT_TRUE(events.isEmpty());
+
+    QTest::mouseMove(&list, Row(1));
+    events.clear();
+    QTest::mouseMove(&list, QPoint(1, Row(1).y()));
+    EXPECT_EQ(events, QStringList{"MouseLeave"});
+    EXPECT_FALSE(list.MouseInWindow());
+    // Qt's own leave when the pointer then goes on adds nothing.
+    QCoreApplication::sendEvent(&list, &leave);
+    EXPECT_EQ(events, QStringList{"MouseLeave"});
+
+    QTest::mouseMove(&list, Row(2));
+    events.clear();
+    const QScrollBar* vertical = list.Window().ScrollBar(ScrollBars::kVertical);
+    ASSERT_TRUE(vertical->isVisible());
+    QTest::mouseMove(&list, vertical->geometry().center());
+    EXPECT_EQ(events, QStringList{"MouseLeave"});
+    events.clear();
+    QTest::mouseMove(&list, Row(2));
     EXPECT_EQ(events, (QStringList{"MouseMove", "MouseEnter"}));
 }
 

@@ -41,6 +41,11 @@ QPointF McListBox::ClientPoint(const QPointF& widgetPoint) const {
     return widgetPoint - QPointF(FrameWidth(), FrameWidth());
 }
 
+bool McListBox::InClientArea(const QPointF& clientPoint) const {
+    return clientPoint.x() >= 0 && clientPoint.y() >= 0 && clientPoint.x() < ClientWidth() &&
+           clientPoint.y() < ClientHeight();
+}
+
 void McListBox::TrackInput(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
     // The key states the handlers read "now": the state the latest input event reported.
     keys_.Left = buttons.testFlag(Qt::LeftButton);
@@ -268,7 +273,7 @@ void McListBox::mousePressEvent(QMouseEvent* event) {
     afterDoubleClick_ = false;
     const QPointF p = ClientPoint(event->position());
     // The frame is outside the client area: presses there never reach the list.
-    pressedHere_ = p.x() >= 0 && p.y() >= 0 && p.x() < ClientWidth() && p.y() < ClientHeight();
+    pressedHere_ = InClientArea(p);
     if (!pressedHere_)
         return;
     Press(static_cast<short>(KeyCodes::ButtonValue(event->button())),
@@ -300,7 +305,7 @@ void McListBox::mouseDoubleClickEvent(QMouseEvent* event) {
     afterDoubleClick_ = true;
     pressedHere_ = false;
     const QPointF p = ClientPoint(event->position());
-    if (p.x() < 0 || p.y() < 0 || p.x() >= ClientWidth() || p.y() >= ClientHeight())
+    if (!InClientArea(p))
         return;
     DoubleClick();
 }
@@ -310,6 +315,12 @@ void McListBox::mouseMoveEvent(QMouseEvent* event) {
     event->accept();
     TrackInput(event->buttons(), event->modifiers());
     const QPointF p = ClientPoint(event->position());
+    // The frame and the corner between the bars are not the list's client area: the pointer
+    // there has left the rows, as on the bars. Only a held button keeps the moves coming.
+    if (event->buttons() == Qt::NoButton && !InClientArea(p)) {
+        PointerLeft();
+        return;
+    }
     PointerMove(static_cast<short>(KeyCodes::ButtonValue(event->buttons())),
                 static_cast<short>(KeyCodes::ShiftState(event->modifiers())),
                 static_cast<float>(p.x()), static_cast<float>(p.y()));

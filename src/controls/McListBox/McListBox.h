@@ -197,6 +197,7 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Item store.
@@ -216,7 +217,7 @@ private:
     // Properties.
     int FontHeight() const;
     void ApplyFont();
-    void UpdateFrame();
+    void UpdateFrame(int previousFrameWidth);
 
     // Rendering.
     void DrawList();
@@ -249,6 +250,7 @@ private:
     void TrackInput(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
     void UpdatePointerShape(float y);
     QPointF ClientPoint(const QPointF& widgetPoint) const;
+    bool InClientArea(const QPointF& clientPoint) const;
 
     // Messages received after the widget's own handling.
     void InitWindow();

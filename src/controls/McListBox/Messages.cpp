@@ -147,8 +147,23 @@ void McListBox::leaveEvent(QEvent* event) {
     PointerLeft();
 }
 
+bool McListBox::eventFilter(QObject* watched, QEvent* event) {
+    // The bars are the window's own, outside the client area: reaching one leaves the rows,
+    // and a wheel turn over one is the window's wheel turn, one line whatever the bar would do.
+    if (watched == horizontalBar_ || watched == verticalBar_) {
+        if (event->type() == QEvent::Enter)
+            PointerLeft();
+        if (event->type() == QEvent::Wheel) {
+            wheelEvent(static_cast<QWheelEvent*>(event));
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void McListBox::PointerLeft() {
-    if (!hookInstalled_)
+    // Leaving is reported once for each entering, and only after it.
+    if (!hookInstalled_ || !mouseInWindow_)
         return;
     mouseInWindow_ = false;
     HideTip();

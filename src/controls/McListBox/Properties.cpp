@@ -145,16 +145,18 @@ void McListBox::setStrechIcon(bool value) {
 void McListBox::setAppearance(int value) {
     if (value < -32768 || value > 32767)
         throw RuntimeError::Overflow();
+    const int frame = FrameWidth();
     surface_.SetAppearance(static_cast<int16_t>(value));
-    UpdateFrame();
+    UpdateFrame(frame);
     Notify("Appearance");
     DrawList();
 }
 
 void McListBox::setBorderStyle(int value) {
+    const int frame = FrameWidth();
     borderStyle_ = value;
     // The edge is part of the frame: the client area changes without moving the window.
-    UpdateFrame();
+    UpdateFrame(frame);
     Notify("BorderStyle");
     DrawList();
 }
@@ -455,6 +457,7 @@ McListBox::McListBox(QWidget* parent)
     verticalBar_ = new QScrollBar(Qt::Vertical, this);
     for (QScrollBar* bar : {horizontalBar_, verticalBar_}) {
         bar->setFocusPolicy(Qt::NoFocus);
+        bar->installEventFilter(this);
         bar->hide();
     }
     barWindow_.SetScrollBars(horizontalBar_, verticalBar_);
@@ -474,6 +477,8 @@ McListBox::~McListBox() {
     // Nothing may reach the host or the screen any more; errors are ignored.
     destroying_ = true;
     const QSignalBlocker blocker(this);
+    for (QScrollBar* bar : {horizontalBar_, verticalBar_})
+        bar->removeEventFilter(this);
     try {
         Clear();
     } catch (const std::exception&) {
@@ -513,8 +518,13 @@ void McListBox::setClientSize(int width, int height) {
     resize(w, h);
 }
 
-void McListBox::UpdateFrame() {
-    LayoutBars();
+void McListBox::UpdateFrame(int previousFrameWidth) {
+    // A frame of another width leaves another client area, which the list answers as it
+    // answers a resize.
+    if (FrameWidth() != previousFrameWidth)
+        ClientChanged();
+    else
+        LayoutBars();
     update();
 }
 

@@ -34,6 +34,17 @@ BarWindow::BarWindow() = default;
 void BarWindow::SetScrollBars(QScrollBar* horizontal, QScrollBar* vertical) {
     widgets_[0] = horizontal;
     widgets_[1] = vertical;
+    for (const int bar : {kHorizontal, kVertical}) {
+        QScrollBar* widget = widgets_[Index(bar)];
+        if (widget == nullptr)
+            continue;
+        // A bar shows the position the window keeps. A value Qt sets by itself, as its "Scroll
+        // here" does without any action, is no scroll message and is taken back.
+        QObject::connect(widget, &QScrollBar::valueChanged, widget, [this, bar](int value) {
+            if (value != info_[Index(bar)].Pos)
+                RestoreShownPosition(bar);
+        });
+    }
     Mirror(kHorizontal);
     Mirror(kVertical);
     ApplyLook();
