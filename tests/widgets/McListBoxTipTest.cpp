@@ -118,6 +118,7 @@ TEST_F(ListTip, WheelAndLeavingHideTheTip) {
 
     MoveTo(1, 35);
     ASSERT_TRUE(TipShown());
+    QCursor::setPos(list.mapToGlobal(QPoint(-50, -50))); // where a real leave puts the pointer
     QEvent leave(QEvent::Leave);
     QCoreApplication::sendEvent(&list, &leave);
     EXPECT_FALSE(TipShown());
@@ -133,4 +134,37 @@ TEST_F(ListTip, TextWiderThanTheScreenIsWrappedIntoATallerTip) {
     const int room = screen.x() + screen.width() - (left + list.TextOffset());
     EXPECT_EQ(list.TipWindow()->width(), room - 10);
     EXPECT_GT(list.TipWindow()->height(), 2 * list.RowPitch());
+}
+
+TEST_F(ListTip, ThePointerOverTheTipIsStillOverTheListUntilItLeavesBoth) {
+    int enters = 0;
+    int leaves = 0;
+    int selChanges = 0;
+    QObject::connect(&list, &McListBox::MouseEnter, [&] { ++enters; });
+    QObject::connect(&list, &McListBox::MouseLeave, [&] { ++leaves; });
+    QObject::connect(&list, &McListBox::SelChange, [&] { ++selChanges; });
+    MoveTo(1);
+    ASSERT_TRUE(TipShown());
+    QWidget* tip = list.TipWindow();
+    const QPoint onTip = tip->geometry().center();
+
+    // The pointer now lies on the tip: the list's own leave is no leave.
+    QCursor::setPos(onTip);
+    QEvent coveredByTip(QEvent::Leave);
+    QCoreApplication::sendEvent(&list, &coveredByTip);
+    EXPECT_EQ(leaves, 0);
+    EXPECT_TRUE(TipShown());
+
+    // A press on the tip is a press on the row beneath it.
+    QTest::mouseClick(tip, Qt::LeftButton, {}, tip->mapFromGlobal(onTip));
+    EXPECT_EQ(list.ListIndex(), 1);
+    EXPECT_EQ(selChanges, 1);
+
+    // Off the tip and off the list: one leave, and the tip goes.
+    QCursor::setPos(list.mapToGlobal(QPoint(list.width() + 200, 5)));
+    QEvent leftTip(QEvent::Leave);
+    QCoreApplication::sendEvent(tip, &leftTip);
+    EXPECT_EQ(leaves, 1);
+    EXPECT_FALSE(TipShown());
+    EXPECT_EQ(enters, 1);
 }

@@ -3,6 +3,7 @@
 #include "platform/forms/ControlContainer.h"
 
 #include <QAbstractSlider>
+#include <QCursor>
 #include <QScrollBar>
 #include <QTimerEvent>
 #include <QWheelEvent>
@@ -144,6 +145,11 @@ void McListBox::enterEvent(QEnterEvent* event) {
 
 void McListBox::leaveEvent(QEvent* event) {
     QWidget::leaveEvent(event);
+    // The pointer moving onto this list's own tip is still over the list: the tip passes its
+    // moves on and reports the leave once the pointer is outside both.
+    if (tipWindow_ && tipWindow_->isVisible() && tipWindow_->geometry().contains(QCursor::pos()) &&
+        rect().contains(mapFromGlobal(QCursor::pos())))
+        return;
     PointerLeft();
 }
 

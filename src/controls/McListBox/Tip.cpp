@@ -2,21 +2,32 @@
 
 #include "platform/forms/Locale.h"
 
+#include <QCoreApplication>
+#include <QCursor>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QScreen>
+#include <QWheelEvent>
 #include <cmath>
 
 namespace {
 
-// A top-level window that never takes input or focus, floating over every other window.
+// A top-level window that never takes the focus, floating over every other window. It lies
+// over the row under the pointer, so the pointer is over the tip rather than the list: the
+// tip hands every move, press, release, double-click and wheel turn on to its list, and tells
+// the list when the pointer has left both. Without that the list would see the pointer leave
+// as soon as its tip appeared, hide the tip, and see it enter again: a flickering tip and a
+// row that cannot be clicked where the tip covers it.
 class TipWidget : public QWidget {
 public:
-    TipWidget()
-        : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus) {
+    explicit TipWidget(QWidget* list)
+        : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus)
+        , list_(list) {
         setObjectName(QStringLiteral("PicComplete"));
         setAttribute(Qt::WA_ShowWithoutActivating);
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-        setEnabled(false);
+        setFocusPolicy(Qt::NoFocus);
+        setMouseTracking(true);
         surface.SetBackColor(0x80000018u);
         surface.SetForeColor(0);
     }
@@ -25,12 +36,49 @@ public:
     Surface surface;
 
 protected:
+    bool event(QEvent* event) override {
+        if (!list_)
+            return QWidget::event(event);
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove: {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            QMouseEvent copy(mouse->type(), list_->mapFromGlobal(mouse->globalPosition()),
+                             mouse->globalPosition(), mouse->button(), mouse->buttons(),
+                             mouse->modifiers(), mouse->pointingDevice());
+            QCoreApplication::sendEvent(list_, &copy);
+            return true;
+        }
+        case QEvent::Wheel: {
+            const auto* wheel = static_cast<QWheelEvent*>(event);
+            QWheelEvent copy(list_->mapFromGlobal(wheel->globalPosition()), wheel->globalPosition(),
+                             wheel->pixelDelta(), wheel->angleDelta(), wheel->buttons(),
+                             wheel->modifiers(), wheel->phase(), wheel->inverted());
+            QCoreApplication::sendEvent(list_, &copy);
+            return true;
+        }
+        case QEvent::Leave:
+            if (!list_->rect().contains(list_->mapFromGlobal(QCursor::pos()))) {
+                QEvent leave(QEvent::Leave);
+                QCoreApplication::sendEvent(list_, &leave);
+            }
+            return true;
+        default:
+            return QWidget::event(event);
+        }
+    }
+
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.drawImage(1, 1, surface.Image());
         painter.setPen(Qt::black);
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
+
+private:
+    QPointer<QWidget> list_;
 };
 
 int Round(double value) {
@@ -41,7 +89,7 @@ int Round(double value) {
 
 void McListBox::CreateTipWindow() {
     if (tipWindow_ == nullptr)
-        tipWindow_ = new TipWidget;
+        tipWindow_ = new TipWidget(this);
     tipWindow_->hide();
 }
 
