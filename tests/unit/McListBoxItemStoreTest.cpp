@@ -1,6 +1,7 @@
 #include "controls/McListBox/McListBox.h"
 #include "platform/RuntimeError.h"
 #include "platform/forms/ControlContainer.h"
+#include "support/PlacedList.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -9,23 +10,9 @@
 namespace {
 
 // A list placed on a running window: initialised, 200 x 176 client pixels (eight rows of 22).
-class ListItems : public ::testing::Test {
+class ListItems : public PlacedList {
 protected:
-    void SetUp() override {
-        list.setContainer(&container);
-        list.InitProperties();
-        // Both bars are shown from the first refresh on (disabled while not needed).
-        list.Refresh();
-        list.setClientSize(200, 176);
-        list.Refresh();
-        container.ClearChangedProperties();
-    }
-
-    void Fill(int count) {
-        for (int i = 0; i < count; ++i)
-            list.AddItem(QStringLiteral("row %1").arg(i));
-        list.Refresh();
-    }
+    void SetUp() override { Place(); }
 
     static int ErrorOf(const std::function<void()>& call) {
         try {
@@ -35,9 +22,6 @@ protected:
         }
         return 0;
     }
-
-    ControlContainer container;
-    McListBox list;
 };
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "platform/RuntimeError.h"
 #include "platform/forms/ControlContainer.h"
 #include "platform/forms/PropertyStore.h"
+#include "support/PlacedList.h"
 
 #include <QCoreApplication>
 #include <QSignalSpy>
@@ -9,26 +10,9 @@
 
 namespace {
 
-class ListProperties : public ::testing::Test {
+class ListProperties : public PlacedList {
 protected:
-    void SetUp() override {
-        list.setContainer(&container);
-        list.InitProperties();
-        list.Refresh();
-        list.setClientSize(200, 176);
-        list.Refresh();
-        container.ClearChangedProperties();
-    }
-
-    QStringList Rows() const {
-        QStringList rows;
-        for (int i = 0; i < list.ListCount(); ++i)
-            rows << list.List(i);
-        return rows;
-    }
-
-    ControlContainer container;
-    McListBox list;
+    void SetUp() override { Place(); }
 };
 
 QString Folder() {

@@ -1,5 +1,6 @@
 #include "controls/McListBox/McListBox.h"
 #include "platform/forms/ControlContainer.h"
+#include "support/PlacedList.h"
 
 #include <QKeyEvent>
 #include <QScrollBar>
@@ -22,13 +23,10 @@ struct Down {
 };
 
 // A shown list of 20 rows, eight of 22 pixels visible, every event it raises recorded.
-class ListInteraction : public ::testing::Test {
+class ListInteraction : public PlacedList {
 protected:
     void SetUp() override {
-        list.setContainer(&container);
-        list.InitProperties();
-        list.Refresh();
-        list.setClientSize(200, 176);
+        Place();
         list.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
         list.activateWindow();
@@ -39,9 +37,7 @@ protected:
 
     void Fill(int count) {
         list.Clear();
-        for (int i = 0; i < count; ++i)
-            list.AddItem(QStringLiteral("row %1").arg(i));
-        list.Refresh();
+        PlacedList::Fill(count);
     }
 
     void Record() {
@@ -74,21 +70,12 @@ protected:
         return {frame + 20, frame + static_cast<int>((visibleRow + 0.5) * list.RowPitch())};
     }
 
-    QList<int> Selected() const {
-        QList<int> rows;
-        for (int i = 0; i < list.SelCount(); ++i)
-            rows << list.SelItem(i);
-        return rows;
-    }
-
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(&list, key, modifiers);
     }
 
     int Top() { return list.Bars().GetBarValue(ScrollBars::kVertical); }
 
-    ControlContainer container;
-    McListBox list;
     QStringList events;
     std::vector<Down> downs;
     bool cancelKeys = false;
