@@ -168,3 +168,37 @@ TEST_F(ListTip, ThePointerOverTheTipIsStillOverTheListUntilItLeavesBoth) {
     EXPECT_FALSE(TipShown());
     EXPECT_EQ(enters, 1);
 }
+
+TEST_F(ListTip, ADoubleClickOnTheTipIsADoubleClickOnTheRow) {
+    QStringList events;
+    for (const char* name : {"MouseDown", "MouseUp", "Click", "DbClick", "SelChange"}) {
+        const QString event = QString::fromLatin1(name);
+        auto note = [&events, event] { events << event; };
+        if (event == QLatin1String("Click"))
+            QObject::connect(&list, &McListBox::Click, note);
+        else if (event == QLatin1String("DbClick"))
+            QObject::connect(&list, &McListBox::DbClick, note);
+        else if (event == QLatin1String("SelChange"))
+            QObject::connect(&list, &McListBox::SelChange, note);
+        else if (event == QLatin1String("MouseDown"))
+            QObject::connect(&list, &McListBox::MouseDown, note);
+        else
+            QObject::connect(&list, &McListBox::MouseUp, note);
+    }
+    // Through the windows, as the pointer does it: press, release, press, release, with the
+    // double-click made by Qt from the second press.
+    const QPoint onRow(30, list.FrameWidth() + static_cast<int>(1.5 * list.RowPitch()));
+    QTest::mouseDClick(list.windowHandle(), Qt::LeftButton, {}, onRow);
+    const QStringList onTheList = events;
+    ASSERT_TRUE(onTheList.contains(QStringLiteral("DbClick")));
+
+    list.setListIndex(0);
+    QTest::qWait(300); // past the double-click interval
+    events.clear();
+    MoveTo(1);
+    ASSERT_TRUE(TipShown());
+    QWidget* tip = list.TipWindow();
+    QTest::mouseDClick(tip->windowHandle(), Qt::LeftButton, {}, QPoint(10, tip->height() / 2));
+    EXPECT_EQ(events, onTheList);
+    EXPECT_EQ(list.ListIndex(), 1);
+}

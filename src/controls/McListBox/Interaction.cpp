@@ -266,7 +266,7 @@ void McListBox::mousePressEvent(QMouseEvent* event) {
     TrackInput(event->buttons(), event->modifiers());
     // The second press of a double-click is the double-click itself, as the platform reports
     // it: no press of its own.
-    if (event->flags().testFlag(Qt::MouseEventCreatedDoubleClick)) {
+    if (event->flags().testFlag(Qt::MouseEventCreatedDoubleClick) || tipDoubleClickPress_) {
         pressedHere_ = false;
         return;
     }

@@ -150,6 +150,9 @@ public:
     int TipRow() const { return tipRow_; }
     // The pop-up that shows a cut-off row text whole; null until the control is set up.
     QWidget* TipWindow() const { return tipWindow_; }
+    // The tip lies over the row under the pointer: what the pointer does on it (moves,
+    // presses, releases, double-clicks, wheel turns, leaving) is done to the list.
+    void TakeTipEvent(QEvent* event);
     // The tip's word wrapping: lines no wider than `W` pixels in the control's font, broken
     // before the last separator seen on a line.
     QStringList WrapText(const QString& s, int W, bool removeBreaks) const;
@@ -332,6 +335,13 @@ private:
     KeyStates keys_;
     bool afterDoubleClick_ = false;
     bool pressedHere_ = false;
+    // Set while a press that completes a double-click on the tip is handed to the list (a
+    // copied event cannot carry Qt's double-click flag).
+    bool tipDoubleClickPress_ = false;
+    // The last press on the tip, from which its double-clicks are made.
+    Qt::MouseButton tipPressButton_ = Qt::NoButton;
+    quint64 tipPressTime_ = 0;
+    QPointF tipPressAt_;
 
     bool hookInstalled_ = false;
     bool mouseInWindow_ = false;

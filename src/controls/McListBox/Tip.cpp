@@ -4,10 +4,12 @@
 
 #include <QCoreApplication>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QScreen>
+#include <QStyleHints>
 #include <QWheelEvent>
 #include <cmath>
 
@@ -21,7 +23,7 @@ namespace {
 // row that cannot be clicked where the tip covers it.
 class TipWidget : public QWidget {
 public:
-    explicit TipWidget(QWidget* list)
+    explicit TipWidget(McListBox* list)
         : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus)
         , list_(list) {
         setObjectName(QStringLiteral("PicComplete"));
@@ -37,33 +39,15 @@ public:
 
 protected:
     bool event(QEvent* event) override {
-        if (!list_)
-            return QWidget::event(event);
         switch (event->type()) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
         case QEvent::MouseButtonDblClick:
-        case QEvent::MouseMove: {
-            const auto* mouse = static_cast<QMouseEvent*>(event);
-            QMouseEvent copy(mouse->type(), list_->mapFromGlobal(mouse->globalPosition()),
-                             mouse->globalPosition(), mouse->button(), mouse->buttons(),
-                             mouse->modifiers(), mouse->pointingDevice());
-            QCoreApplication::sendEvent(list_, &copy);
-            return true;
-        }
-        case QEvent::Wheel: {
-            const auto* wheel = static_cast<QWheelEvent*>(event);
-            QWheelEvent copy(list_->mapFromGlobal(wheel->globalPosition()), wheel->globalPosition(),
-                             wheel->pixelDelta(), wheel->angleDelta(), wheel->buttons(),
-                             wheel->modifiers(), wheel->phase(), wheel->inverted());
-            QCoreApplication::sendEvent(list_, &copy);
-            return true;
-        }
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
         case QEvent::Leave:
-            if (!list_->rect().contains(list_->mapFromGlobal(QCursor::pos()))) {
-                QEvent leave(QEvent::Leave);
-                QCoreApplication::sendEvent(list_, &leave);
-            }
+            if (list_)
+                list_->TakeTipEvent(event);
             return true;
         default:
             return QWidget::event(event);
@@ -78,7 +62,7 @@ protected:
     }
 
 private:
-    QPointer<QWidget> list_;
+    QPointer<McListBox> list_;
 };
 
 int Round(double value) {
@@ -91,6 +75,63 @@ void McListBox::CreateTipWindow() {
     if (tipWindow_ == nullptr)
         tipWindow_ = new TipWidget(this);
     tipWindow_->hide();
+}
+
+void McListBox::TakeTipEvent(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonDblClick:
+        // Made below from the presses: the tip's own double-clicks are not reliable (Qt
+        // makes none for a tool-tip window on some platforms).
+        break;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseMove: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const QPointF at = mapFromGlobal(mouse->globalPosition());
+        auto forward = [&](QEvent::Type type) {
+            QMouseEvent copy(type, at, mouse->globalPosition(), mouse->button(), mouse->buttons(),
+                             mouse->modifiers(), mouse->pointingDevice());
+            QCoreApplication::sendEvent(this, &copy);
+        };
+        if (mouse->type() != QEvent::MouseButtonPress) {
+            forward(mouse->type());
+            break;
+        }
+        const QStyleHints* hints = QGuiApplication::styleHints();
+        const bool doubleClick = mouse->button() == tipPressButton_ &&
+                                 mouse->timestamp() - tipPressTime_ <
+                                     static_cast<quint64>(hints->mouseDoubleClickInterval()) &&
+                                 (mouse->globalPosition() - tipPressAt_).manhattanLength() <=
+                                     hints->mouseDoubleClickDistance();
+        // A third quick press starts a new click, not another double-click.
+        tipPressButton_ = doubleClick ? Qt::NoButton : mouse->button();
+        tipPressAt_ = mouse->globalPosition();
+        tipPressTime_ = mouse->timestamp();
+        tipDoubleClickPress_ = doubleClick;
+        forward(QEvent::MouseButtonPress);
+        tipDoubleClickPress_ = false;
+        if (doubleClick)
+            forward(QEvent::MouseButtonDblClick);
+        break;
+    }
+    case QEvent::Wheel: {
+        const auto* wheel = static_cast<QWheelEvent*>(event);
+        QWheelEvent copy(mapFromGlobal(wheel->globalPosition()), wheel->globalPosition(),
+                         wheel->pixelDelta(), wheel->angleDelta(), wheel->buttons(),
+                         wheel->modifiers(), wheel->phase(), wheel->inverted());
+        QCoreApplication::sendEvent(this, &copy);
+        break;
+    }
+    case QEvent::Leave:
+        // Off the tip onto the list is no leave; off both is.
+        if (!rect().contains(mapFromGlobal(QCursor::pos()))) {
+            QEvent leave(QEvent::Leave);
+            QCoreApplication::sendEvent(this, &leave);
+        }
+        break;
+    default:
+        break;
+    }
 }
 
 void McListBox::HideTip() {
