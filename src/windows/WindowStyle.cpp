@@ -1,8 +1,11 @@
 #include "windows/WindowStyle.h"
 
+#include "controls/TransPicBox.h"
 #include "platform/forms/Controls.h"
+#include "platform/forms/Form.h"
 #include "platform/forms/Twips.h"
 
+#include <QIcon>
 #include <QLabel>
 
 namespace WindowStyle {
@@ -18,6 +21,24 @@ QFont BoldFont(const QString& family) {
     font.setPointSizeF(8.25);
     font.setBold(true);
     return font;
+}
+
+void SetUpWindow(Form& window, const QString& name, const QString& caption, const QString& icon,
+                 int width, int height, const QString& background) {
+    window.setObjectName(name);
+    window.setWindowTitle(caption);
+    window.setWindowIcon(QIcon(icon));
+    window.SetClientSizeTwips(width, height);
+    window.SetBackgroundPicture(LoadPicture(background));
+    window.setFont(DefaultFont());
+    window.Container().SetAmbientFont(window.font());
+}
+
+TransPicBox* MakeEmblem(Form& window) {
+    auto* emblem = new TransPicBox(&window);
+    emblem->setObjectName(QStringLiteral("TransPicBox1"));
+    emblem->setContainer(&window.Container());
+    return emblem;
 }
 
 TextBox* MakeTextBox(QWidget* parent, const QString& name, int left, int top, int width, int height,

@@ -5,6 +5,8 @@
 #include <cstdint>
 
 class CommandButton;
+class Form;
+class TransPicBox;
 class QLabel;
 class QWidget;
 class TextBox;
@@ -16,6 +18,14 @@ namespace WindowStyle {
 // MS Sans Serif 8.25 pt, the windows' default font.
 QFont DefaultFont();
 QFont BoldFont(const QString& family = QStringLiteral("MS Sans Serif"));
+
+// Names the window and gives it its caption, icon, client size (twips), background picture and
+// the default font, which its custom controls take as their ambient font.
+void SetUpWindow(Form& window, const QString& name, const QString& caption, const QString& icon,
+                 int width, int height, const QString& background);
+// The window's emblem: a transparent picture control in the window's container, placed and
+// loaded from the window's design when the window loads.
+TransPicBox* MakeEmblem(Form& window);
 
 TextBox* MakeTextBox(QWidget* parent, const QString& name, int left, int top, int width, int height,
                      int maxLength = 50);

@@ -2,8 +2,8 @@
 
 #include "app/Module1.h"
 #include "app/Statements.h"
-#include "platform/db/Connection.h"
 #include "controls/TransPicBox.h"
+#include "platform/db/Connection.h"
 #include "platform/db/PasswordHash.h"
 #include "platform/db/Recordset.h"
 #include "platform/db/Transaction.h"
@@ -16,7 +16,6 @@
 #include "windows/EntryField.h"
 #include "windows/WindowStyle.h"
 
-#include <QIcon>
 #include <QLabel>
 #include <optional>
 
@@ -31,13 +30,9 @@ void Tell(const QString& text) {
 
 frmCreateAccount::frmCreateAccount(QWidget* parent)
     : Form(parent) {
-    setObjectName(QStringLiteral("frmCreateAccount"));
-    setWindowTitle(kCaption);
-    setWindowIcon(QIcon(QStringLiteral(":/windows/create-account-icon.svg")));
-    SetClientSizeTwips(5775, 2700);
-    SetBackgroundPicture(LoadPicture(QStringLiteral(":/windows/account-background.svg")));
-    setFont(WindowStyle::DefaultFont());
-    Container().SetAmbientFont(font());
+    WindowStyle::SetUpWindow(*this, QStringLiteral("frmCreateAccount"), kCaption,
+                             QStringLiteral(":/windows/create-account-icon.svg"), 5775, 2700,
+                             QStringLiteral(":/windows/account-background.svg"));
 
     txtUserID = WindowStyle::MakeTextBox(this, QStringLiteral("txtUserID"), 2280, 360, 3375, 285);
     txtPassword =
@@ -64,9 +59,7 @@ frmCreateAccount::frmCreateAccount(QWidget* parent)
     lblOldPassword->setBuddy(txtUserID);
     lblPassword->setBuddy(txtPassword);
     lblConfirmPassword->setBuddy(txtConfirmPassword);
-    TransPicBox1 = new TransPicBox(this);
-    TransPicBox1->setObjectName(QStringLiteral("TransPicBox1"));
-    TransPicBox1->setContainer(&Container());
+    TransPicBox1 = WindowStyle::MakeEmblem(*this);
 
     setTabOrder(txtUserID, txtPassword);
     setTabOrder(txtPassword, txtConfirmPassword);

@@ -14,7 +14,6 @@
 #include "windows/EntryField.h"
 #include "windows/WindowStyle.h"
 
-#include <QIcon>
 #include <QLabel>
 
 namespace {
@@ -24,13 +23,9 @@ const QString kDesign = QStringLiteral(":/windows/frmLogIn.json");
 
 frmLogIn::frmLogIn(QWidget* parent)
     : Form(parent) {
-    setObjectName(QStringLiteral("frmLogIn"));
-    setWindowTitle(kCaption);
-    setWindowIcon(QIcon(QStringLiteral(":/windows/login-icon.svg")));
-    SetClientSizeTwips(5865, 2130);
-    SetBackgroundPicture(LoadPicture(QStringLiteral(":/windows/login-background.svg")));
-    setFont(WindowStyle::DefaultFont());
-    Container().SetAmbientFont(font());
+    WindowStyle::SetUpWindow(*this, QStringLiteral("frmLogIn"), kCaption,
+                             QStringLiteral(":/windows/login-icon.svg"), 5865, 2130,
+                             QStringLiteral(":/windows/login-background.svg"));
 
     txtUserName =
         WindowStyle::MakeTextBox(this, QStringLiteral("txtUserName"), 2760, 240, 3015, 345);
@@ -45,9 +40,7 @@ frmLogIn::frmLogIn(QWidget* parent)
                                          QStringLiteral("User Name:"), 1680, 280, 1215, 255, true);
     lblPassword = WindowStyle::MakeLabel(this, QStringLiteral("lblPassword"),
                                          QStringLiteral("Password:"), 1680, 760, 1215, 255, true);
-    TransPicBox1 = new TransPicBox(this);
-    TransPicBox1->setObjectName(QStringLiteral("TransPicBox1"));
-    TransPicBox1->setContainer(&Container());
+    TransPicBox1 = WindowStyle::MakeEmblem(*this);
     cmdNewAccout =
         WindowStyle::MakeButton(this, QStringLiteral("cmdNewAccout"), QStringLiteral("New Account"),
                                 1680, 1560, 1575, 375, 0x00FFC0C0);

@@ -19,8 +19,7 @@ void TextBox::SelectAllText() {
 void TextBox::SetBackColor(uint32_t colour) {
     backColor_ = colour;
     QPalette p = palette();
-    p.setColor(QPalette::Base,
-               SystemColors::ToQColor(SystemColors::Translate(colour).value_or(0xFFFFFF)));
+    p.setColor(QPalette::Base, SystemColors::ToQColor(colour, 0xFFFFFF));
     setPalette(p);
 }
 
@@ -76,7 +75,7 @@ CommandButton::CommandButton(const QString& caption, QWidget* parent)
 }
 
 void CommandButton::SetBackColor(uint32_t colour) {
-    const QColor face = SystemColors::ToQColor(SystemColors::Translate(colour).value_or(0xF0F0F0));
+    const QColor face = SystemColors::ToQColor(colour, 0xF0F0F0);
     QPalette p = palette();
     p.setColor(QPalette::Button, face);
     setPalette(p);

@@ -79,8 +79,7 @@ void Form::SetBackgroundPicture(const QImage& picture) {
 
 void Form::SetBackColor(uint32_t colour) {
     QPalette p = palette();
-    p.setColor(QPalette::Window,
-               SystemColors::ToQColor(SystemColors::Translate(colour).value_or(0xFFFFFF)));
+    p.setColor(QPalette::Window, SystemColors::ToQColor(colour, 0xFFFFFF));
     setPalette(p);
     setAutoFillBackground(true);
 }

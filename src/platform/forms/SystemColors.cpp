@@ -101,6 +101,10 @@ QColor ToQColor(uint32_t bgr) {
                   static_cast<int>((bgr >> 16) & 0xFF));
 }
 
+QColor ToQColor(uint32_t colour, uint32_t fallback) {
+    return ToQColor(Translate(colour).value_or(fallback));
+}
+
 uint32_t FromQColor(const QColor& colour) {
     return static_cast<uint32_t>(colour.red()) | (static_cast<uint32_t>(colour.green()) << 8) |
            (static_cast<uint32_t>(colour.blue()) << 16);

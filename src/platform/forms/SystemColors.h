@@ -25,6 +25,8 @@ std::optional<uint32_t> Lookup(int index);
 std::optional<uint32_t> Translate(uint32_t colour);
 
 QColor ToQColor(uint32_t bgr);
+// A plain or system colour as a QColor; `fallback` (plain) when it cannot be translated.
+QColor ToQColor(uint32_t colour, uint32_t fallback);
 uint32_t FromQColor(const QColor& colour);
 
 } // namespace SystemColors
