@@ -6,11 +6,17 @@
 #include "platform/forms/Locale.h"
 #include "platform/forms/MessageBox.h"
 #include "platform/forms/ProgramEnd.h"
+#include "windows/frmAddTask.h"
 #include "windows/frmCreateAccount.h"
 #include "windows/frmLogIn.h"
 #include "windows/frmMain.h"
 
+#include "controls/McListBox/McListBox.h"
+
+#include <QComboBox>
 #include <QCoreApplication>
+#include <cmath>
+#include <limits>
 
 namespace Module1 {
 namespace {
@@ -69,6 +75,43 @@ QString TextBeforeSeparator(const QString& text, const QString& separator) {
     if (position < 2)
         return text;
     return Locale::TrimSpaces(text.left(position - 1));
+}
+
+int RowId(const QString& rowText) {
+    const double value =
+        std::nearbyint(Locale::Val(TextBeforeSeparator(rowText, QStringLiteral("-"))));
+    if (!(value >= std::numeric_limits<int>::min() && value <= std::numeric_limits<int>::max()))
+        throw RuntimeError::Overflow();
+    return static_cast<int>(value);
+}
+
+void RefreshLists() {
+    try {
+        auto groups = OpenRecordset(Statements::S1());
+        frmMain& main = Shared<frmMain>();
+        if (groups->RecordCount() > 0) {
+            QComboBox* box = Shared<frmAddTask>().cbGroups;
+            box->clear();
+            main.lstGroups->Clear();
+            groups->MoveFirst();
+            for (int i = 0; i < groups->RecordCount(); ++i) {
+                const QString row = groups->Fields(QStringLiteral("groupID")).Value().ToString() +
+                                    QStringLiteral(" - ") +
+                                    groups->Fields(QStringLiteral("GroupName")).Value().ToString();
+                main.lstGroups->AddItem(row);
+                box->addItem(row);
+                groups->MoveNext();
+            }
+            // The current group's open to-dos are read but not listed: the to-do list stays
+            // empty until the user picks a group, so a refresh never shows a group's to-dos
+            // under a selection the user did not make. A current row that no longer reads as
+            // a group stops the refresh here, as any other error does.
+            OpenRecordset(Statements::S2(CurrentUserID(), RowId(main.lstGroups->Text())));
+        }
+        main.lstTasks->Clear();
+    } catch (const std::exception&) {
+        // The refresh reports nothing; rows already added stay.
+    }
 }
 
 QString ProgramFolder() {

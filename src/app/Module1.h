@@ -24,6 +24,16 @@ std::unique_ptr<Recordset> OpenRecordset(const Statement& statement);
 // when the separator is absent or stands first.
 QString TextBeforeSeparator(const QString& text, const QString& separator);
 
+// The id a group or to-do row starts with: the leading number of the text before its first
+// "-", rounded halves to even; 0 for the placeholder row or an empty text. Ids are held in 32
+// bits, so every id the database hands out reaches its own row; a number beyond that range
+// fails with overflow (error 6).
+int RowId(const QString& rowText);
+
+// Refills the main window's groups list and the add-to-do window's group box from the stored
+// groups, and empties the to-do list. Any error stops it at once, without a message.
+void RefreshLists();
+
 // The folder whose Main.mdb the start-up routine opens: the executable's own, unless a test
 // points it elsewhere.
 QString ProgramFolder();
