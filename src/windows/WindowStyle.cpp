@@ -3,6 +3,7 @@
 #include "controls/TransPicBox.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
+#include "platform/forms/SystemColors.h"
 #include "platform/forms/Twips.h"
 
 #include <QIcon>
@@ -23,13 +24,25 @@ QFont BoldFont(const QString& family) {
     return font;
 }
 
+QFont ImpactFont(double points, bool bold) {
+    QFont font(QStringLiteral("Impact"));
+    font.setPointSizeF(points);
+    // Impact is heavy whatever the design asks; its substitute is drawn bold, and narrowed, since
+    // it is wider than the condensed face the captions were sized for.
+    (void)bold;
+    font.setBold(true);
+    font.setStretch(66);
+    return font;
+}
+
 void SetUpWindow(Form& window, const QString& name, const QString& caption, const QString& icon,
                  int width, int height, const QString& background) {
     window.setObjectName(name);
     window.setWindowTitle(caption);
     window.setWindowIcon(QIcon(icon));
     window.SetClientSizeTwips(width, height);
-    window.SetBackgroundPicture(LoadPicture(background));
+    if (!background.isEmpty())
+        window.SetBackgroundPicture(LoadPicture(background));
     window.setFont(DefaultFont());
     window.Container().SetAmbientFont(window.font());
 }
@@ -74,6 +87,12 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& caption, 
     if (autoSize)
         label->adjustSize();
     return label;
+}
+
+void SetForeColor(QLabel& label, uint32_t colour) {
+    QPalette p = label.palette();
+    p.setColor(QPalette::WindowText, SystemColors::ToQColor(colour, 0x000000));
+    label.setPalette(p);
 }
 
 } // namespace WindowStyle

@@ -18,6 +18,8 @@ namespace WindowStyle {
 // MS Sans Serif 8.25 pt, the windows' default font.
 QFont DefaultFont();
 QFont BoldFont(const QString& family = QStringLiteral("MS Sans Serif"));
+// Impact, the captions' display face, at the given size.
+QFont ImpactFont(double points, bool bold = false);
 
 // Names the window and gives it its caption, icon, client size (twips), background picture and
 // the default font, which its custom controls take as their ambient font.
@@ -36,5 +38,8 @@ CommandButton* MakeButton(QWidget* parent, const QString& name, const QString& c
 // A transparent label; `autoSize` sizes it to its text from its top-left corner.
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& caption, int left, int top,
                   int width, int height, bool bold, bool autoSize = false);
+
+// The text colour of a label, 0x00BBGGRR or a system colour.
+void SetForeColor(QLabel& label, uint32_t colour);
 
 } // namespace WindowStyle

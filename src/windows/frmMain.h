@@ -2,18 +2,57 @@
 
 #include "platform/forms/Form.h"
 
+class CommandButton;
+class Image;
 class McListBox;
+class QLabel;
+class TransPicBox;
 
-// The window a user works in after logging in.
+// The window a user works in after logging in: every group, the user's open to-dos of the
+// chosen group, the chosen to-do's details, and the commands.
 class frmMain : public Form {
     Q_OBJECT
 public:
     explicit frmMain(QWidget* parent = nullptr);
 
+    Image* Image1;
+    TransPicBox* TransPicBox1;
+    QLabel* Label1;
+    CommandButton* Command1;
+    CommandButton* cmdChangePassword;
+    CommandButton* cmdAboutProduct;
+    CommandButton* cmdAboutProgrammer;
+    CommandButton* cmdAddGroup;
+    CommandButton* cmdDeleteGroup;
+    CommandButton* cmdAddTask;
+    CommandButton* cmdMarkAsDone;
+    CommandButton* cmdExit;
+    QLabel* Label2;
+    QLabel* Label3;
     McListBox* lstGroups;
     McListBox* lstTasks;
+    QLabel* lblTitle;
+    QLabel* lblDescription;
+    Image* Image2;
+
+    void lstGroups_SelChange();
+    void lstTasks_SelChange();
+    void Command1_Click();
+    void cmdChangePassword_Click();
+    void cmdAboutProduct_Click();
+    void cmdAboutProgrammer_Click();
+    void cmdAddGroup_Click();
+    void cmdDeleteGroup_Click();
+    void cmdAddTask_Click();
+    void cmdMarkAsDone_Click();
+    void cmdExit_Click();
+    void Image2_Click();
 
 protected:
     void Form_Load() override;
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+
+private:
+    bool focusGroupsList_ = false;
 };

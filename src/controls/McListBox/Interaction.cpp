@@ -208,7 +208,10 @@ void McListBox::HandleKeyDown(short KeyCode, short Shift) {
         target = ListCount() - 1;
     if (target < 0)
         target = 0;
-    if (target == listIndex_)
+    // A step that stays on the current row does nothing, unless that row is not selected (a
+    // refilled list has a current row but no selection): then the step selects it, so the
+    // keyboard alone can choose the only row of a list, or the first.
+    if (target == listIndex_ && (ListCount() == 0 || SelPosition(target) > 0))
         return;
     ScrollIntoView(target);
     Press(kKeyboardStep, 0, static_cast<float>(target), 0);

@@ -4,6 +4,8 @@
 #include "platform/forms/SystemColors.h"
 
 #include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QTimer>
 
 TextBox::TextBox(QWidget* parent)
@@ -94,4 +96,43 @@ void CommandButton::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QPushButton::keyPressEvent(event);
+}
+
+Image::Image(QWidget* parent)
+    : QWidget(parent) {
+    setAttribute(Qt::WA_TranslucentBackground);
+}
+
+void Image::setPicture(const QImage& picture) {
+    picture_ = picture;
+    update();
+}
+
+void Image::setStretch(bool stretch) {
+    stretch_ = stretch;
+    update();
+}
+
+void Image::paintEvent(QPaintEvent* /*event*/) {
+    if (picture_.isNull())
+        return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (stretch_)
+        painter.drawImage(rect(), picture_);
+    else
+        painter.drawImage(0, 0, picture_);
+}
+
+void Image::mousePressEvent(QMouseEvent* event) {
+    pressed_ = event->button() == Qt::LeftButton;
+}
+
+void Image::mouseReleaseEvent(QMouseEvent* event) {
+    // A click is a press and a release of the left button, both over the picture.
+    const bool click = pressed_ && event->button() == Qt::LeftButton &&
+                       rect().contains(event->position().toPoint());
+    pressed_ = false;
+    if (click)
+        Q_EMIT Click();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -53,4 +54,30 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+};
+
+// A picture on a window: drawn at its natural size from the top-left corner, or stretched to
+// fill the control. A press and release over it is a click.
+class Image : public QWidget {
+    Q_OBJECT
+public:
+    explicit Image(QWidget* parent = nullptr);
+
+    QImage Picture() const { return picture_; }
+    void setPicture(const QImage& picture);
+    bool Stretch() const { return stretch_; }
+    void setStretch(bool stretch);
+
+Q_SIGNALS:
+    void Click();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    QImage picture_;
+    bool stretch_ = false;
+    bool pressed_ = false;
 };

@@ -64,4 +64,9 @@ int CompareTextNoCase(const QString& a, const QString& b) {
     return r < 0 ? -1 : (r > 0 ? 1 : 0);
 }
 
+QString FormatDate(const QDate& date) {
+    static const QLocale english(QLocale::English, QLocale::UnitedStates);
+    return english.toString(date, QStringLiteral("dd MMM yyyy"));
+}
+
 } // namespace Locale

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCollator>
+#include <QDate>
 #include <QString>
 #include <cstdint>
 
@@ -17,6 +18,11 @@ int16_t ToInteger16(double value);
 
 // The text without leading and trailing spaces (spaces only: tabs and other blanks stay).
 QString TrimSpaces(const QString& text);
+
+// A date as "dd MMM yyyy": two-digit day, English month abbreviation, four-digit year. The
+// month names are fixed in English so that what one user stores reads the same for every
+// other user, whatever their system language.
+QString FormatDate(const QDate& date);
 
 // Case-insensitive, locale-aware comparison: -1, 0 or 1.
 int CompareTextNoCase(const QString& a, const QString& b);

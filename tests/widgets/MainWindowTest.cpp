@@ -1,0 +1,327 @@
+#include "support/WindowFixture.h"
+
+#include "app/Module1.h"
+#include "app/Statements.h"
+#include "controls/McListBox/McListBox.h"
+#include "platform/db/Connection.h"
+#include "platform/db/Recordset.h"
+#include "platform/forms/Controls.h"
+#include "platform/forms/ProgramEnd.h"
+#include "platform/forms/Shell.h"
+#include "platform/forms/Twips.h"
+#include "windows/frmAddTask.h"
+#include "windows/frmCreateAccount.h"
+#include "windows/frmMain.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QTest>
+
+namespace {
+
+class MainWindow : public WindowFixture {
+protected:
+    void SetUp() override {
+        WindowFixture::SetUp();
+        Module1::SetCurrentUserID(QStringLiteral("1"));
+        Shell::SetOpener([this](const QUrl& address) { opened_.push_back(address); });
+        window_ = &Shared<frmMain>();
+        window_->Show(false);
+        Module1::RefreshLists();
+        FocusIn(window_, window_->lstGroups);
+    }
+    void TearDown() override {
+        Shell::SetOpener(nullptr);
+        WindowFixture::TearDown();
+    }
+
+    static void Run(const QString& statement) { Module1::DbConnection().Execute(statement); }
+    static int Count(const QString& query) {
+        auto rs = Module1::OpenRecordset({query, {}});
+        return static_cast<int>(rs->Fields(QStringLiteral("n")).Value().ToInteger());
+    }
+    static void AddTask(int id, int user, int group, const QString& name, const QString& due,
+                        const QString& priority, const QString& description, bool done = false) {
+        Module1::DbConnection().Execute(
+            QStringLiteral("INSERT INTO tblTasks(TaskID,UserID,GroupID,TaskName,TaskDescription,"
+                           "DueDate,Priority,MarkAsDone) VALUES(%1,%2,%3,?,?,?,%4,%5)")
+                .arg(id)
+                .arg(user)
+                .arg(group)
+                .arg(priority)
+                .arg(done ? 1 : 0),
+            {name, description, due});
+    }
+
+    // Selects the row with the given text, as a press on it would.
+    static void Choose(McListBox* list, const QString& text) {
+        for (int i = 0; i < list->ListCount(); ++i)
+            if (list->List(i) == text) {
+                list->setListIndex(i);
+                return;
+            }
+        ADD_FAILURE() << "no row " << text.toStdString();
+    }
+    static QStringList Rows(const McListBox* list) {
+        QStringList rows;
+        for (int i = 0; i < list->ListCount(); ++i)
+            rows << list->List(i);
+        return rows;
+    }
+
+    frmMain* window_ = nullptr;
+    std::vector<QUrl> opened_;
+};
+
+TEST_F(MainWindow, ListsEveryGroupButOnlyTheUsersOpenTodos) {
+    Run(QStringLiteral("INSERT INTO tblGroups(GroupID,UserID,GroupName) VALUES(2,2,'Theirs')"));
+    Run(QStringLiteral("INSERT INTO tblGroups(GroupID,UserID,GroupName) VALUES(3,1,'Work')"));
+    AddTask(5, 1, 3, QStringLiteral("Call Ann - and Bob"), QStringLiteral("2024-01-05"),
+            QStringLiteral("1"), QStringLiteral("d"));
+    AddTask(6, 2, 3, QStringLiteral("someone else's"), QStringLiteral("2024-01-05"),
+            QStringLiteral("0"), QString());
+    AddTask(7, 1, 3, QStringLiteral("already done"), QStringLiteral("2024-01-05"),
+            QStringLiteral("0"), QString(), true);
+    Module1::RefreshLists();
+    EXPECT_EQ(Rows(window_->lstGroups), QStringList({"1 - General", "2 - Theirs", "3 - Work"}));
+    EXPECT_EQ(window_->lstTasks->ListCount(), 0) << "a refresh lists no to-dos";
+
+    Choose(window_->lstGroups, QStringLiteral("3 - Work"));
+    EXPECT_EQ(Rows(window_->lstTasks), QStringList({"5 - Call Ann - and Bob"}));
+
+    // Another user's to-do is not reached through its id either.
+    Module1::SetCurrentUserID(QStringLiteral("2"));
+    Choose(window_->lstTasks, QStringLiteral("5 - Call Ann - and Bob"));
+    EXPECT_TRUE(window_->lblTitle->text().isEmpty());
+    Module1::SetCurrentUserID(QStringLiteral("1"));
+
+    Choose(window_->lstGroups, QStringLiteral("1 - General"));
+    EXPECT_EQ(Rows(window_->lstTasks), QStringList({"No todo found."}));
+    window_->lstTasks->setListIndex(0);
+    EXPECT_TRUE(window_->lblTitle->text().isEmpty());
+    EXPECT_TRUE(window_->lblDescription->text().isEmpty());
+}
+
+TEST_F(MainWindow, DetailsShowNameDatePriorityWordAndDescription) {
+    AddTask(5, 1, 1, QStringLiteral("Tickets - 2"), QStringLiteral("2024-01-05"),
+            QStringLiteral("1"), QStringLiteral("Line one\r\nLine two"));
+    AddTask(6, 1, 1, QStringLiteral("High one"), QStringLiteral("2024-12-31"), QStringLiteral("2"),
+            QString());
+    AddTask(7, 1, 1, QStringLiteral("No priority"), QStringLiteral("2024-01-05"),
+            QStringLiteral("NULL"), QString());
+    Choose(window_->lstGroups, QStringLiteral("1 - General"));
+
+    Choose(window_->lstTasks, QStringLiteral("5 - Tickets - 2"));
+    EXPECT_EQ(window_->lblTitle->text(), QStringLiteral(" Tickets - 2"));
+    EXPECT_EQ(window_->lblDescription->text(),
+              QStringLiteral("DueDate: 05 Jan 2024") + QString(34, u' ') +
+                  QStringLiteral("Priority: Medium\r\nLine one\r\nLine two"));
+    Choose(window_->lstTasks, QStringLiteral("6 - High one"));
+    EXPECT_EQ(window_->lblDescription->text(), QStringLiteral("DueDate: 31 Dec 2024") +
+                                                   QString(34, u' ') +
+                                                   QStringLiteral("Priority: High\r\n"));
+    Choose(window_->lstTasks, QStringLiteral("7 - No priority"));
+    EXPECT_TRUE(window_->lblDescription->text().contains(QStringLiteral("Priority: High\r\n")));
+}
+
+TEST_F(MainWindow, IdsBeyondSixteenBitsReachTheirOwnRows) {
+    Run(QStringLiteral("INSERT INTO tblGroups(GroupID,UserID,GroupName) VALUES(40000,1,'Big')"));
+    AddTask(70000, 1, 40000, QStringLiteral("far"), QStringLiteral("2024-01-05"),
+            QStringLiteral("0"), QStringLiteral("x"));
+    AddTask(4464, 1, 40000, QStringLiteral("wrapped id"), QStringLiteral("2024-01-05"),
+            QStringLiteral("0"), QStringLiteral("y"));
+    Module1::RefreshLists();
+    Choose(window_->lstGroups, QStringLiteral("40000 - Big"));
+    Choose(window_->lstTasks, QStringLiteral("70000 - far"));
+    EXPECT_EQ(window_->lblTitle->text(), QStringLiteral(" far"));
+    window_->cmdMarkAsDone->click();
+    EXPECT_FALSE(ProgramEnded());
+    EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) AS n FROM tblTasks WHERE MarkAsDone=0")), 1)
+        << "only to-do 70000 is done, not the one its id wraps to in 16 bits";
+    EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) AS n FROM tblTasks WHERE TaskID=4464 AND "
+                                   "MarkAsDone=0")),
+              1);
+}
+
+TEST_F(MainWindow, MarkAsDoneNeedsARealTodo) {
+    window_->cmdMarkAsDone->click();
+    EXPECT_EQ(LastBoxText(), QStringLiteral("A task must be selected to be marked as done."));
+    EXPECT_EQ(Boxes().back().style, MsgBox::kExclamation);
+    EXPECT_EQ(Boxes().back().title, QStringLiteral("Pelmoran Todo List"));
+
+    AddTask(5, 1, 1, QStringLiteral("Book"), QStringLiteral("2024-01-05"), QStringLiteral("0"),
+            QString());
+    Choose(window_->lstGroups, QStringLiteral("1 - General"));
+    Run(QStringLiteral("UPDATE tblTasks SET MarkAsDone=1"));
+    Choose(window_->lstGroups, QStringLiteral("1 - General"));
+    ASSERT_EQ(Rows(window_->lstTasks), QStringList({"No todo found."}));
+    window_->lstTasks->setListIndex(0);
+    const std::size_t before = Boxes().size();
+    window_->cmdMarkAsDone->click();
+    ASSERT_EQ(Boxes().size(), before + 1);
+    EXPECT_EQ(LastBoxText(), QStringLiteral("A task must be selected to be marked as done."))
+        << "the placeholder is no to-do, and nothing was marked";
+
+    Run(QStringLiteral("UPDATE tblTasks SET MarkAsDone=0"));
+    Choose(window_->lstGroups, QStringLiteral("1 - General"));
+    Choose(window_->lstTasks, QStringLiteral("5 - Book"));
+    window_->cmdMarkAsDone->click();
+    EXPECT_EQ(LastBoxText(), QStringLiteral("Task has successfully been marked as done."));
+    EXPECT_EQ(Boxes().back().style, MsgBox::kInformation);
+    EXPECT_EQ(window_->lstTasks->ListCount(), 0) << "the refresh empties the to-do list";
+    Choose(window_->lstGroups, QStringLiteral("1 - General"));
+    EXPECT_EQ(Rows(window_->lstTasks), QStringList({"No todo found."}));
+}
+
+TEST_F(MainWindow, RemoveGroupAsksAndTakesTheGroupsTodosWithIt) {
+    Run(QStringLiteral("INSERT INTO tblGroups(GroupID,UserID,GroupName) VALUES(2,2,'Other')"));
+    AddTask(5, 1, 2, QStringLiteral("in it"), QStringLiteral("2024-01-05"), QStringLiteral("0"),
+            QString());
+    AddTask(6, 1, 1, QStringLiteral("elsewhere"), QStringLiteral("2024-01-05"), QStringLiteral("0"),
+            QString());
+    Module1::RefreshLists();
+
+    Choose(window_->lstGroups, QStringLiteral("1 - General"));
+    window_->cmdDeleteGroup->click();
+    EXPECT_EQ(LastBoxText(), QStringLiteral("Default group may not be deleted."));
+    EXPECT_EQ(Boxes().back().style, MsgBox::kInformation);
+
+    Choose(window_->lstGroups, QStringLiteral("2 - Other"));
+    AnswerBoxesWith(MsgBox::kNo);
+    const std::size_t before = Boxes().size();
+    window_->cmdDeleteGroup->click();
+    ASSERT_EQ(Boxes().size(), before + 1) << "No shows nothing more";
+    EXPECT_EQ(LastBoxText(), QStringLiteral("All the Todo's in this group will be deleted from "
+                                            "the selected group.\r\nDo you really want to "
+                                            "delete this group?"));
+    EXPECT_EQ(Boxes().back().style, MsgBox::kQuestion | MsgBox::kYesNo);
+    EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) AS n FROM tblGroups")), 2);
+
+    AnswerBoxesWith(MsgBox::kYes);
+    window_->cmdDeleteGroup->click();
+    EXPECT_EQ(LastBoxText(), QStringLiteral("Group Deleted successfully"));
+    EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) AS n FROM tblGroups")), 1);
+    EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) AS n FROM tblTasks")), 1)
+        << "its to-dos went with it, the other group's stayed";
+    EXPECT_EQ(Rows(window_->lstGroups), QStringList({"1 - General"}));
+}
+
+TEST_F(MainWindow, ExitAndTheCloseBoxOpenTheSiteOnceAndEndWithOtherWindowsOpen) {
+    for (bool closeBox : {false, true}) {
+        window_->Show(false);
+        Shared<frmCreateAccount>().Show(false);
+        ProgramEnd::ResetEnded();
+        opened_.clear();
+        if (closeBox)
+            window_->close();
+        else
+            window_->cmdExit->click();
+        EXPECT_TRUE(ProgramEnded()) << closeBox;
+        ASSERT_EQ(opened_.size(), 1u) << closeBox;
+        EXPECT_EQ(opened_[0], Shell::WebSite());
+        EXPECT_EQ(opened_[0].host(), QStringLiteral("www.pelmoran.example"));
+    }
+    window_->Show(false);
+    ProgramEnd::ResetEnded();
+    opened_.clear();
+    QTest::mouseClick(window_->Image2, Qt::LeftButton);
+    EXPECT_EQ(opened_.size(), 1u);
+    EXPECT_FALSE(ProgramEnded()) << "the maker's strip only opens the site";
+}
+
+TEST_F(MainWindow, KeyboardAloneChoosesAGroupAndWalksTheControls) {
+    EXPECT_EQ(QApplication::focusWidget(), window_->lstGroups);
+    QTest::keyClick(window_->lstGroups, Qt::Key_Down);
+    EXPECT_EQ(window_->lstGroups->Text(), QStringLiteral("1 - General"));
+    EXPECT_EQ(Rows(window_->lstTasks), QStringList({"No todo found."}))
+        << "an arrow key selects even the only row";
+
+    const QList<QWidget*> order = {
+        window_->cmdAddGroup,        window_->cmdDeleteGroup,  window_->lstTasks,
+        window_->cmdMarkAsDone,      window_->cmdAddTask,      window_->cmdExit,
+        window_->cmdAboutProgrammer, window_->cmdAboutProduct, window_->cmdChangePassword,
+        window_->Command1,           window_->lstGroups};
+    for (QWidget* next : order) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), next) << next->objectName().toStdString();
+    }
+
+    // A key two buttons share moves the focus between them and presses neither; a key one
+    // button carries presses it.
+    const std::size_t before = Boxes().size();
+    QTest::keyClick(window_, Qt::Key_N, Qt::AltModifier);
+    QWidget* first = QApplication::focusWidget();
+    QTest::keyClick(window_, Qt::Key_N, Qt::AltModifier);
+    QWidget* second = QApplication::focusWidget();
+    EXPECT_TRUE(first == window_->cmdAddGroup || first == window_->cmdAddTask);
+    EXPECT_TRUE(second == window_->cmdAddGroup || second == window_->cmdAddTask);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(VisibleWindow<frmAddTask>(), nullptr);
+    EXPECT_EQ(Boxes().size(), before);
+    QTest::keyClick(window_, Qt::Key_M, Qt::AltModifier);
+    // A shortcut presses its button visibly first, then clicks it.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Boxes().size() > before; }, 2000));
+    ASSERT_EQ(Boxes().size(), before + 1);
+    EXPECT_EQ(LastBoxText(), QStringLiteral("A task must be selected to be marked as done."));
+}
+
+TEST_F(MainWindow, LaysOutEveryControlAsDesigned) {
+    EXPECT_EQ(window_->windowTitle(), QStringLiteral("Pelmoran Todo List"));
+    EXPECT_EQ(window_->size(), QSize(724, 599));
+    struct Placement {
+        QWidget* control;
+        QRect twips;
+    };
+    const Placement placements[] = {
+        {window_->Image1, {0, 0, 10935, 1335}},
+        {window_->Label1, {2040, 120, 7095, 1095}},
+        {window_->Command1, {2280, 1440, 2175, 615}},
+        {window_->cmdChangePassword, {4680, 1440, 1935, 615}},
+        {window_->cmdAboutProduct, {6720, 1440, 1935, 615}},
+        {window_->cmdAboutProgrammer, {8760, 1440, 1935, 615}},
+        {window_->cmdAddGroup, {120, 2160, 2055, 615}},
+        {window_->cmdDeleteGroup, {2280, 2160, 2175, 615}},
+        {window_->cmdAddTask, {4680, 2160, 1935, 615}},
+        {window_->cmdMarkAsDone, {6720, 2160, 1935, 615}},
+        {window_->cmdExit, {8760, 2160, 1935, 615}},
+        {window_->Label2, {120, 2880, 1335, 495}},
+        {window_->Label3, {4680, 2880, 1215, 495}},
+        {window_->lstGroups, {120, 3240, 4335, 5175}},
+        {window_->lstTasks, {4680, 3240, 6015, 3495}},
+        {window_->lblTitle, {4680, 6840, 6015, 375}},
+        {window_->lblDescription, {4680, 7200, 6015, 1215}},
+        {window_->Image2, {4680, 8520, 6315, 465}},
+    };
+    for (const Placement& p : placements) {
+        const QRect& t = p.twips;
+        EXPECT_EQ(p.control->geometry(), TwipsRect(t.x(), t.y(), t.width(), t.height()))
+            << p.control->objectName().toStdString();
+        if (auto* label = qobject_cast<QLabel*>(p.control)) {
+            EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width())
+                << "caption fits: " << label->objectName().toStdString();
+        }
+    }
+    EXPECT_EQ(window_->Image2->Picture().size(), QSize(421, 31));
+
+    // The lists' stored settings, and a default that was not stored.
+    EXPECT_EQ(window_->lstGroups->BackColor(), 0x00C0FFC0u);
+    EXPECT_EQ(window_->lstGroups->ForeColor(), 0x00004000u);
+    EXPECT_EQ(window_->lstGroups->SelGradient(), 5);
+    EXPECT_EQ(window_->lstTasks->ForeColor(), 0x80000012u);
+    EXPECT_EQ(window_->lstTasks->GridColor(), 0x00FF0000u);
+    EXPECT_EQ(window_->lstTasks->SelGradient(), 1);
+    EXPECT_EQ(window_->lstTasks->BackGradientCol(), 0x00FF8080u);
+    for (McListBox* list : {window_->lstGroups, window_->lstTasks}) {
+        EXPECT_EQ(list->RowHeight(), 32);
+        EXPECT_TRUE(list->FullRowSelect());
+        EXPECT_TRUE(list->GridLines());
+        EXPECT_EQ(list->BackGradient(), 6);
+        EXPECT_EQ(list->SelColor(), 0x000080FFu);
+        EXPECT_EQ(list->SelForeColor(), 0x00004080u);
+        EXPECT_EQ(list->SelGradientCol(), 0x00C0E0FFu);
+        EXPECT_FALSE(list->MultiSelect());
+        EXPECT_EQ(list->Font().pointSizeF(), 8.25);
+    }
+}
+
+} // namespace
