@@ -230,11 +230,22 @@ TEST_F(MainWindow, ExitAndTheCloseBoxOpenTheSiteOnceAndEndWithOtherWindowsOpen) 
 }
 
 TEST_F(MainWindow, KeyboardAloneChoosesAGroupAndWalksTheControls) {
+    AddTask(5, 1, 1, QStringLiteral("first"), QStringLiteral("2024-01-05"), QStringLiteral("0"),
+            QString());
+    AddTask(6, 1, 1, QStringLiteral("second"), QStringLiteral("2024-01-05"), QStringLiteral("0"),
+            QString());
     EXPECT_EQ(QApplication::focusWidget(), window_->lstGroups);
     QTest::keyClick(window_->lstGroups, Qt::Key_Down);
     EXPECT_EQ(window_->lstGroups->Text(), QStringLiteral("1 - General"));
-    EXPECT_EQ(Rows(window_->lstTasks), QStringList({"No todo found."}))
+    EXPECT_EQ(Rows(window_->lstTasks), QStringList({"5 - first", "6 - second"}))
         << "an arrow key selects even the only row";
+    window_->lstTasks->setFocus();
+    QTest::keyClick(window_->lstTasks, Qt::Key_Down);
+    EXPECT_EQ(window_->lblTitle->text(), QStringLiteral(" first"))
+        << "the first row, not the second";
+    QTest::keyClick(window_->lstTasks, Qt::Key_Down);
+    EXPECT_EQ(window_->lblTitle->text(), QStringLiteral(" second"));
+    window_->lstGroups->setFocus();
 
     const QList<QWidget*> order = {
         window_->cmdAddGroup,        window_->cmdDeleteGroup,  window_->lstTasks,
@@ -262,7 +273,7 @@ TEST_F(MainWindow, KeyboardAloneChoosesAGroupAndWalksTheControls) {
     // A shortcut presses its button visibly first, then clicks it.
     ASSERT_TRUE(QTest::qWaitFor([&] { return Boxes().size() > before; }, 2000));
     ASSERT_EQ(Boxes().size(), before + 1);
-    EXPECT_EQ(LastBoxText(), QStringLiteral("A task must be selected to be marked as done."));
+    EXPECT_EQ(LastBoxText(), QStringLiteral("Task has successfully been marked as done."));
 }
 
 TEST_F(MainWindow, LaysOutEveryControlAsDesigned) {

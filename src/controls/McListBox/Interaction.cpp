@@ -208,10 +208,14 @@ void McListBox::HandleKeyDown(short KeyCode, short Shift) {
         target = ListCount() - 1;
     if (target < 0)
         target = 0;
-    // A step that stays on the current row does nothing, unless that row is not selected (a
-    // refilled list has a current row but no selection): then the step selects it, so the
-    // keyboard alone can choose the only row of a list, or the first.
-    if (target == listIndex_ && (ListCount() == 0 || SelPosition(target) > 0))
+    // A refilled list has a current row but no selection. An arrow step then selects the
+    // current row itself rather than its neighbour, so the keyboard alone can choose the only
+    // row of a list, or the first; any step that stays on a selected current row does nothing.
+    const bool currentSelected = SelPosition(listIndex_) > 0;
+    if (!currentSelected && listIndex_ >= 0 &&
+        (KeyCode == KeyCodes::kUp || KeyCode == KeyCodes::kDown))
+        target = listIndex_;
+    if (target == listIndex_ && (ListCount() == 0 || currentSelected))
         return;
     ScrollIntoView(target);
     Press(kKeyboardStep, 0, static_cast<float>(target), 0);
