@@ -101,6 +101,10 @@ frmMain::frmMain(QWidget* parent)
     lstTasks->setObjectName(QStringLiteral("lstTasks"));
     lstTasks->setContainer(&Container());
 
+    // The captions above the lists name them for screen readers.
+    Label2->setBuddy(lstGroups);
+    Label3->setBuddy(lstTasks);
+
     lblTitle = MakeDetails(this, QStringLiteral("lblTitle"), QStringLiteral(" Todo Name:"), 6840,
                            375, WindowStyle::ImpactFont(11.25, true), 0x00004040);
     lblTitle->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);

@@ -13,6 +13,8 @@
 #include "windows/frmCreateAccount.h"
 #include "windows/frmMain.h"
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QApplication>
 #include <QLabel>
 #include <QTest>
@@ -274,6 +276,37 @@ TEST_F(MainWindow, KeyboardAloneChoosesAGroupAndWalksTheControls) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return Boxes().size() > before; }, 2000));
     ASSERT_EQ(Boxes().size(), before + 1);
     EXPECT_EQ(LastBoxText(), QStringLiteral("Task has successfully been marked as done."));
+}
+
+TEST_F(MainWindow, AScreenReaderReadsNamedRowsAndChoosesThem) {
+    AddTask(5, 1, 1, QStringLiteral("first"), QStringLiteral("2024-01-05"), QStringLiteral("0"),
+            QString());
+    Run(QStringLiteral("INSERT INTO tblGroups(GroupID,UserID,GroupName) VALUES(2,1,'Work')"));
+    Module1::RefreshLists();
+
+    QAccessibleInterface* groups = QAccessible::queryAccessibleInterface(window_->lstGroups);
+    ASSERT_NE(groups, nullptr);
+    EXPECT_EQ(groups->role(), QAccessible::List);
+    EXPECT_EQ(groups->text(QAccessible::Name), QStringLiteral("Select Group:"));
+    ASSERT_EQ(groups->childCount(), 2);
+    EXPECT_EQ(groups->child(0)->role(), QAccessible::ListItem);
+    EXPECT_EQ(groups->child(1)->text(QAccessible::Name), QStringLiteral("2 - Work"));
+    EXPECT_EQ(groups->indexOfChild(groups->child(1)), 1);
+
+    FocusIn(window_, window_->lstGroups);
+    QTest::keyClick(window_->lstGroups, Qt::Key_Down);
+    EXPECT_TRUE(groups->child(0)->state().selected);
+    EXPECT_TRUE(groups->child(0)->state().focused);
+    EXPECT_EQ(groups->focusChild(), groups->child(0));
+    QTest::keyClick(window_->lstGroups, Qt::Key_Down);
+    EXPECT_FALSE(groups->child(0)->state().selected);
+    EXPECT_TRUE(groups->child(1)->state().focused);
+    // Choosing a row through the reader is choosing it: the host hears SelChange.
+    groups->child(0)->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    QAccessibleInterface* tasks = QAccessible::queryAccessibleInterface(window_->lstTasks);
+    ASSERT_EQ(tasks->childCount(), 1);
+    EXPECT_EQ(tasks->child(0)->text(QAccessible::Name), QStringLiteral("5 - first"));
+    EXPECT_EQ(tasks->text(QAccessible::Name), QStringLiteral("Select Todo:"));
 }
 
 TEST_F(MainWindow, LaysOutEveryControlAsDesigned) {

@@ -268,6 +268,10 @@ private:
     bool ListFolder(const QString& folder, QStringList& files, QStringList& folders,
                     const QString& pattern) const;
 
+    // Accessibility: the rows as list items for screen readers.
+    void InitAccessibility();
+    void AnnounceCurrentRow();
+
     // Tip.
     void CreateTipWindow();
     void ShowItemTip(int r);

@@ -451,6 +451,7 @@ McListBox::McListBox(QWidget* parent)
     , path_(ApplicationFolder()) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    InitAccessibility();
     surface_.SetBackColor(backColor_);
     surface_.SetFont(NewFont());
     horizontalBar_ = new QScrollBar(Qt::Horizontal, this);
