@@ -254,8 +254,18 @@ void McListBox::SortItems() {
         sorted = !before(Locale::CompareTextNoCase(Items[i], Items[i - 1]));
     if (sorted)
         return;
-    // Collation keys compare as the collator does, at a fraction of the cost per comparison.
     const QCollator& collator = Locale::TextNoCaseCollator();
+    // The C locale's collation keys are the plain texts, case and all, while its comparison
+    // ignores case: there the comparison itself has to order the rows, or a sorted list
+    // would never pass the check above.
+    if (collator.locale().language() == QLocale::C) {
+        std::stable_sort(Items.begin(), Items.end(), [&](const QString& a, const QString& b) {
+            return before(Locale::CompareTextNoCase(a, b));
+        });
+        return;
+    }
+    // Elsewhere collation keys compare as the collator does, at a fraction of the cost per
+    // comparison.
     std::vector<std::pair<QCollatorSortKey, qsizetype>> keyed;
     keyed.reserve(static_cast<size_t>(Items.size()));
     for (qsizetype i = 0; i < Items.size(); ++i)
