@@ -293,17 +293,17 @@ void McListBox::SortSelection() {
 void McListBox::CheckItem(QString& sText, int& lShift, int lTop) {
     const double half = rowHeight_ / 2.0;
     const auto grey = static_cast<uint32_t>(0x80000011u);
-    for (const QChar c : sText) {
-        if (c != kPathSeparator)
-            continue;
+    const int levels = TreeLevel(sText);
+    for (int level = 0; level < levels; ++level) {
         if (lTop != -1) {
             const int x = static_cast<int>(std::nearbyint(lShift + half));
             surface_.Line(x, lTop, x, lTop + rowHeight_ + 2, grey);
         }
         lShift += rowHeight_;
     }
+    // A drive keeps its whole root path as its name.
     const qsizetype last = sText.lastIndexOf(kPathSeparator);
-    if (last >= 0)
+    if (levels > 0 && last >= 0)
         sText = sText.mid(last + 1);
     if (lTop != -1) {
         const int y = static_cast<int>(std::nearbyint(lTop + half));

@@ -135,6 +135,19 @@ public:
     void ReadProperties(const PropertyStore& store);
     void WriteProperties(PropertyStore& store);
 
+    // The file modes' listing, drive captions and icons.
+    void LoadModeItems();
+    QStringList GetDriveList() const;
+    bool ListFolder(const QString& folder, QStringList& files, QStringList& folders,
+                    const QString& pattern) const;
+    QString GetDriveCaption(const QString& root) const;
+    // Cached by key: the drive, the lower-case extension, or "default" for names without a
+    // dot; files that carry their own icons are never cached.
+    QImage GetItemIcon(const QString& path);
+    static QImage ExtractFileIcon(const QString& path, int size);
+    // How many pictures GetItemIcon has taken from the icon source rather than its cache.
+    int IconExtractCount() const { return iconExtractCount_; }
+
     // What the drawing and the scrolling work with, for hosts and tests to read.
     int ClientWidth() const;
     int ClientHeight() const;
@@ -262,11 +275,8 @@ private:
     void PointerLeft();
 
     // File modes.
-    void LoadModeItems();
-    QImage GetItemIcon(const QString& path);
-    QString GetDriveCaption(const QString& root) const;
-    bool ListFolder(const QString& folder, QStringList& files, QStringList& folders,
-                    const QString& pattern) const;
+    int TreeLevel(const QString& path) const;
+    int NextDriveRow(int row) const;
 
     // Tip.
     void CreateTipWindow();
@@ -350,6 +360,9 @@ private:
     QPointer<QWidget> tipWindow_;
     int tipRow_ = -100;
     std::vector<std::pair<QString, QImage>> IconCache;
+    // The drive rows of the current drive or tree listing, in their order.
+    QStringList drives_;
+    int iconExtractCount_ = 0;
 
     int refreshCount_ = 0;
     int drawCount_ = 0;
