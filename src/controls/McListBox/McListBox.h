@@ -14,6 +14,7 @@
 #include <vector>
 
 class ControlContainer;
+class McImageList;
 class PropertyStore;
 class QScrollBar;
 
@@ -89,6 +90,9 @@ public:
     // Write-only and not saved: where row icons come from in mode 0. The function returns the
     // picture with the given number, as an image list's ListImages does, and may throw.
     void setImageList(std::function<QImage(int)> listImages);
+    // An image list as that source; the list holds it without owning it, and a list whose
+    // image list is gone draws no more icons (error 91 inside the drawing).
+    void setImageList(McImageList* imageList);
     bool FocusRectangle() const { return focusRectangle_; }
     void setFocusRectangle(bool value);
     bool ShowIcon() const { return showIcon_; }
