@@ -2,6 +2,7 @@
 #include "platform/forms/ControlContainer.h"
 #include "platform/forms/Locale.h"
 
+#include <QLocale>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -90,4 +91,18 @@ TEST(ListSortingOther, OrdersOtherThanPlusOrMinusOneKeepTheRows) {
     list.setSortOrder(3);
     EXPECT_EQ((QStringList{list.List(0), list.List(1), list.List(2)}),
               (QStringList{"c", "a", "b"}));
+}
+
+TEST(ListSortingOther, CaseDoesNotDecideTheOrderInAnEnglishLocale) {
+    ASSERT_EQ(Locale::TextNoCaseCollator().locale().language(), QLocale::English);
+    ControlContainer container;
+    McListBox list;
+    list.setContainer(&container);
+    list.InitProperties();
+    list.setAutoRefresh(false);
+    for (const char* text : {"Book Tickets", "book zoo", "Book budget", "BOOK apple"})
+        list.AddItem(QString::fromLatin1(text));
+    list.setSortOrder(-1);
+    EXPECT_EQ((QStringList{list.List(0), list.List(1), list.List(2), list.List(3)}),
+              (QStringList{"BOOK apple", "Book budget", "Book Tickets", "book zoo"}));
 }

@@ -1,15 +1,19 @@
+#include "controls/McImageList.h"
 #include "controls/McListBox/McListBox.h"
 #include "platform/forms/ControlContainer.h"
 #include "platform/forms/PropertyStore.h"
 #include "platform/forms/SystemColors.h"
 #include "platform/forms/Twips.h"
+#include "support/FolderTree.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QJsonObject>
+#include <QPainter>
 #include <QPalette>
 #include <QPixmap>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -134,4 +138,130 @@ TEST_F(TasksListDemo, ScreenshotShowsTheGradientsAndGridLines) {
     for (const QPoint p : {QPoint(0, h - 1), QPoint(w - 1, top + 5), QPoint(w / 2, top)})
         EXPECT_EQ(SystemColors::FromQColor(shot.pixelColor(origin + p)), Pixel(p.x(), p.y()))
             << p.x() << "," << p.y();
+}
+
+namespace {
+
+// A 16-pixel picture: a disc of one colour on white.
+QImage Disc(const QColor& colour) {
+    QImage image(16, 16, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(colour);
+    painter.setPen(colour.darker());
+    painter.drawEllipse(1, 1, 14, 14);
+    return image;
+}
+
+// A folder tree beside a host-filled list whose icons come from an image list.
+class TreeAndImagesDemo : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder.isValid());
+        QDir root(folder.path());
+        for (const char* path : {"Projects/Alpha/src", "Projects/Beta", "Letters/2024", "Photos"})
+            ASSERT_TRUE(root.mkpath(QString::fromLatin1(path)));
+        window.resize(560, 300);
+        tree = new McListBox(&window);
+        tree->setContainer(&container);
+        tree->InitProperties();
+        tree->setGeometry(10, 10, 300, 280);
+        tree->setShowIcon(true);
+        tree->setMode(4);
+        host = new McListBox(&window);
+        host->setContainer(&container);
+        host->InitProperties();
+        host->setGeometry(320, 10, 230, 160);
+        host->setShowIcon(true);
+        images = new McImageList(&window);
+        images->setContainer(&container);
+        images->InitProperties();
+        images->move(320, 180);
+        for (const QColor& colour : {QColor(Qt::red), QColor(Qt::darkGreen), QColor(Qt::blue)})
+            images->setAddNewImage(Disc(colour));
+        host->setImageList(images);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    }
+
+    int Row(const QString& text) const { return FolderTree::Row(*tree, text); }
+    void DoubleClick(const QString& text) { FolderTree::DoubleClick(*tree, Row(text)); }
+
+    QTemporaryDir folder;
+    ControlContainer container;
+    QWidget window;
+    McListBox* tree = nullptr;
+    McListBox* host = nullptr;
+    McImageList* images = nullptr;
+};
+
+} // namespace
+
+TEST_F(TreeAndImagesDemo, ScreenshotShowsATreeWithIconsAndLinesAndImageListIcons) {
+    // Down from the folder's drive to the folder, then two levels below it.
+    FolderTree::ExpandDownTo(*tree, folder.path());
+    const QString base = folder.path();
+    for (const char* child : {"/Projects", "/Letters"})
+        DoubleClick(base + QString::fromLatin1(child));
+    DoubleClick(base + "/Projects/Alpha");
+    // The folder on top, nothing selected in view.
+    tree->setListIndex(0);
+    tree->Bars().SetBarValue(ScrollBars::kVertical, Row(base));
+    tree->Refresh();
+
+    for (const char* text : {"Red", "Green", "Blue"})
+        host->AddItem(QString::fromLatin1(text), -1,
+                      static_cast<int>(QStringList{"Red", "Green", "Blue"}.indexOf(text)));
+    host->AddItem(QStringLiteral("No icon"));
+    host->Refresh();
+
+    // Tree: the folder is drawn at its level with the connector lines of every level
+    // above it, and each row has its folder icon.
+    const Surface& surface = tree->DrawingSurface();
+    const int rowHeight = tree->RowHeight();
+    const double pitch = tree->RowPitch();
+    const uint32_t grey = SystemColors::Translate(0x80000011u).value();
+    int level = 0;
+    {
+        QString text = base;
+        tree->CheckItem(text, level, -1);
+        level /= rowHeight;
+        EXPECT_EQ(text, QDir(base).dirName());
+    }
+    ASSERT_GE(level, 1);
+    for (int k = 0; k < level; ++k)
+        EXPECT_EQ(surface.Pixel(static_cast<int>(std::nearbyint(k * rowHeight + rowHeight / 2.0)),
+                                static_cast<int>(pitch / 2)),
+                  grey)
+            << k;
+    auto iconPixels = [&](const Surface& s, int x, int y, int side, uint32_t ground) {
+        int count = 0;
+        for (int dy = 2; dy < side - 2; ++dy)
+            for (int dx = 2; dx < side - 2; ++dx)
+                count += s.Pixel(x + dx, y + dy) != ground ? 1 : 0;
+        return count;
+    };
+    for (int row = 0; row < 4; ++row) {
+        const int y = static_cast<int>(std::nearbyint(row * pitch));
+        const int x = (level + (row == 0 ? 0 : 1)) * rowHeight;
+        EXPECT_GT(iconPixels(surface, x, y, static_cast<int>(pitch), 0x00FFFFFFu), 20) << row;
+    }
+
+    // Host list: row icons are the image list's pictures, centred in the icon cell.
+    const Surface& hostSurface = host->DrawingSurface();
+    const double hostPitch = host->RowPitch();
+    const int centre = static_cast<int>(std::nearbyint(hostPitch / 2));
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(SystemColors::ToQColor(hostSurface.Pixel(
+                      centre, static_cast<int>(std::nearbyint(row * hostPitch)) + centre)),
+                  images->ListImages(row).pixelColor(8, 8))
+            << row;
+    EXPECT_EQ(iconPixels(hostSurface, 0, static_cast<int>(std::nearbyint(3 * hostPitch)),
+                         static_cast<int>(hostPitch), 0x00FFFFFFu),
+              0);
+
+    const QImage shot = window.grab().toImage();
+    ASSERT_TRUE(
+        shot.save(QDir(QCoreApplication::applicationDirPath()).filePath("McListBoxTreeDemo.png")));
 }

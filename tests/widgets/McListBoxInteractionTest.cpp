@@ -247,14 +247,22 @@ TEST_F(ListInteraction, SingleSelectionDragAboveTheListScrollsToTheTop) {
 }
 
 TEST_F(ListInteraction, WheelScrollsOneRowOrFivePixelsWithCtrl) {
-    auto wheel = [this](int delta, Qt::KeyboardModifiers modifiers) {
+    auto turn = [this](QPoint angle, Qt::KeyboardModifiers modifiers) {
         const QPointF at = Row(1);
-        QWheelEvent event(at, list.mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
-                          modifiers, Qt::NoScrollPhase, false);
+        QWheelEvent event(at, list.mapToGlobal(at), QPoint(), angle, Qt::NoButton, modifiers,
+                          Qt::NoScrollPhase, false);
         QCoreApplication::sendEvent(&list, &event);
+    };
+    auto wheel = [&](int delta, Qt::KeyboardModifiers modifiers) {
+        turn(QPoint(0, delta), modifiers);
     };
     wheel(-120, Qt::NoModifier);
     EXPECT_EQ(Top(), 1);
+    // A sideways tilt moves no rows, either way.
+    for (const int tilt : {-120, 120}) {
+        turn(QPoint(tilt, 0), Qt::NoModifier);
+        EXPECT_EQ(Top(), 1) << tilt;
+    }
     wheel(120, Qt::NoModifier);
     wheel(120, Qt::NoModifier);
     EXPECT_EQ(Top(), 0);

@@ -1,11 +1,13 @@
 #include "controls/McListBox/McListBox.h"
 #include "platform/forms/ControlContainer.h"
 
+#include <QApplication>
 #include <QScreen>
 #include <QTest>
 #include <QWheelEvent>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <random>
 
 void PrintTo(const QString& text, std::ostream* os) {
     *os << '"' << text.toStdString() << '"';
@@ -75,6 +77,53 @@ TEST_F(ListTip, WrapsWordsBeforeTheLastSeparatorAndKeepsTheLastCharacter) {
     EXPECT_EQ(list.WrapText(QStringLiteral("ab\r\ncd"), 100 * charWidth, true),
               QStringList{"abcd"});
     EXPECT_EQ(list.WrapText(QStringLiteral("x"), seven, true), QStringList{"x"});
+    // The end of the text is no reason to break a line that fits.
+    EXPECT_EQ(list.WrapText(QStringLiteral("aaa b"), seven, true), QStringList{"aaa b"});
+}
+
+TEST_F(ListTip, WrappedLinesGiveBackTheWholeText) {
+    std::mt19937 random(77u);
+    const QStringList pieces{"word", "a", "longerword", " ", "  ", "-", "42", ",", "_x_", "Q"};
+    for (int round = 0; round < 300; ++round) {
+        QString text = pieces[static_cast<qsizetype>(random() % 3)];
+        const int count = static_cast<int>(random() % 25);
+        for (int i = 0; i < count; ++i)
+            text += pieces[static_cast<qsizetype>(random() % pieces.size())];
+        const int width = static_cast<int>(2 + random() % 20) * charWidth;
+        const QStringList lines = list.WrapText(text, width, true);
+        ASSERT_FALSE(lines.isEmpty()) << text.toStdString();
+        // Each line continues the text where the one before stopped, after the spaces of
+        // the break; the last character always reaches the last line.
+        qsizetype at = 0;
+        for (const QString& line : lines) {
+            const bool last = &line == &lines.last();
+            while (at < text.size() && text[at] == u' ' &&
+                   (text.mid(at, line.size()) != line || (last && at + line.size() < text.size())))
+                ++at;
+            ASSERT_EQ(text.mid(at, line.size()), line)
+                << text.toStdString() << " width " << width / charWidth;
+            at += line.size();
+        }
+        ASSERT_EQ(at, text.size()) << text.toStdString();
+        ASSERT_TRUE(lines.last().endsWith(text.back())) << text.toStdString();
+    }
+}
+
+TEST_F(ListTip, TheTipFloatsWithoutTakingTheFocus) {
+    QApplication::setActiveWindow(&list);
+    list.setFocus();
+    ASSERT_TRUE(list.HasFocus());
+    MoveTo(1);
+    ASSERT_TRUE(TipShown());
+    QWidget* tip = list.TipWindow();
+    EXPECT_TRUE(tip->isWindow());
+    EXPECT_EQ(tip->parentWidget(), nullptr);
+    EXPECT_TRUE(tip->windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_TRUE(tip->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
+    QTest::qWait(20);
+    EXPECT_EQ(QApplication::focusWidget(), &list);
+    EXPECT_EQ(QApplication::activeWindow(), &list);
+    EXPECT_TRUE(list.HasFocus());
 }
 
 TEST_F(ListTip, CutOffRowShowsItsWholeTextOverTheRow) {

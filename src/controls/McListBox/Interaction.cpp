@@ -234,10 +234,14 @@ void McListBox::DoubleClick() {
 }
 
 void McListBox::ToggleTreeRow(int row) {
-    const QString prefix = List(row) + kPathSeparator;
+    // The root "/" is its own prefix; the rows under it end where the next drive's row is.
+    const QString text = List(row);
+    const QString prefix = text.endsWith(kPathSeparator) ? text : text + kPathSeparator;
+    int end = NextDriveRow(row);
     bool removed = false;
-    while (row + 1 < ListCount() && Items[row + 1].startsWith(prefix, Qt::CaseSensitive)) {
+    while (row + 1 < end && Items[row + 1].startsWith(prefix, Qt::CaseSensitive)) {
         Items.removeAt(row + 1);
+        --end;
         removed = true;
     }
     setListBold(row, false);
@@ -245,7 +249,7 @@ void McListBox::ToggleTreeRow(int row) {
         return;
     QStringList files;
     QStringList folders;
-    ListFolder(prefix, files, folders, QStringLiteral("*"));
+    ListFolder(prefix, files, folders, QStringLiteral("*.*"));
     setListBold(row, true);
     int at = row + 1;
     auto insert = [&](const QString& name) {

@@ -254,8 +254,18 @@ void McListBox::SortItems() {
         sorted = !before(Locale::CompareTextNoCase(Items[i], Items[i - 1]));
     if (sorted)
         return;
-    // Collation keys compare as the collator does, at a fraction of the cost per comparison.
     const QCollator& collator = Locale::TextNoCaseCollator();
+    // The C locale's collation keys are the plain texts, case and all, while its comparison
+    // ignores case: there the comparison itself has to order the rows, or a sorted list
+    // would never pass the check above.
+    if (collator.locale().language() == QLocale::C) {
+        std::stable_sort(Items.begin(), Items.end(), [&](const QString& a, const QString& b) {
+            return before(Locale::CompareTextNoCase(a, b));
+        });
+        return;
+    }
+    // Elsewhere collation keys compare as the collator does, at a fraction of the cost per
+    // comparison.
     std::vector<std::pair<QCollatorSortKey, qsizetype>> keyed;
     keyed.reserve(static_cast<size_t>(Items.size()));
     for (qsizetype i = 0; i < Items.size(); ++i)
@@ -283,17 +293,17 @@ void McListBox::SortSelection() {
 void McListBox::CheckItem(QString& sText, int& lShift, int lTop) {
     const double half = rowHeight_ / 2.0;
     const auto grey = static_cast<uint32_t>(0x80000011u);
-    for (const QChar c : sText) {
-        if (c != kPathSeparator)
-            continue;
+    const int levels = TreeLevel(sText);
+    for (int level = 0; level < levels; ++level) {
         if (lTop != -1) {
             const int x = static_cast<int>(std::nearbyint(lShift + half));
             surface_.Line(x, lTop, x, lTop + rowHeight_ + 2, grey);
         }
         lShift += rowHeight_;
     }
+    // A drive keeps its whole root path as its name.
     const qsizetype last = sText.lastIndexOf(kPathSeparator);
-    if (last >= 0)
+    if (levels > 0 && last >= 0)
         sText = sText.mid(last + 1);
     if (lTop != -1) {
         const int y = static_cast<int>(std::nearbyint(lTop + half));

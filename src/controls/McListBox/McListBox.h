@@ -14,6 +14,7 @@
 #include <vector>
 
 class ControlContainer;
+class McImageList;
 class PropertyStore;
 class QScrollBar;
 
@@ -89,6 +90,9 @@ public:
     // Write-only and not saved: where row icons come from in mode 0. The function returns the
     // picture with the given number, as an image list's ListImages does, and may throw.
     void setImageList(std::function<QImage(int)> listImages);
+    // An image list as that source; the list holds it without owning it, and a list whose
+    // image list is gone draws no more icons (error 91 inside the drawing).
+    void setImageList(McImageList* imageList);
     bool FocusRectangle() const { return focusRectangle_; }
     void setFocusRectangle(bool value);
     bool ShowIcon() const { return showIcon_; }
@@ -134,6 +138,19 @@ public:
     void InitProperties();
     void ReadProperties(const PropertyStore& store);
     void WriteProperties(PropertyStore& store);
+
+    // The file modes' listing, drive captions and icons.
+    void LoadModeItems();
+    QStringList GetDriveList() const;
+    bool ListFolder(const QString& folder, QStringList& files, QStringList& folders,
+                    const QString& pattern) const;
+    QString GetDriveCaption(const QString& root) const;
+    // Cached by key: the drive, the lower-case extension, or "default" for names without a
+    // dot; files that carry their own icons are never cached.
+    QImage GetItemIcon(const QString& path);
+    static QImage ExtractFileIcon(const QString& path, int size);
+    // How many pictures GetItemIcon has taken from the icon source rather than its cache.
+    int IconExtractCount() const { return iconExtractCount_; }
 
     // What the drawing and the scrolling work with, for hosts and tests to read.
     int ClientWidth() const;
@@ -262,11 +279,8 @@ private:
     void PointerLeft();
 
     // File modes.
-    void LoadModeItems();
-    QImage GetItemIcon(const QString& path);
-    QString GetDriveCaption(const QString& root) const;
-    bool ListFolder(const QString& folder, QStringList& files, QStringList& folders,
-                    const QString& pattern) const;
+    int TreeLevel(const QString& path) const;
+    int NextDriveRow(int row) const;
 
     // Accessibility: the rows as list items for screen readers.
     void InitAccessibility();
@@ -354,6 +368,9 @@ private:
     QPointer<QWidget> tipWindow_;
     int tipRow_ = -100;
     std::vector<std::pair<QString, QImage>> IconCache;
+    // The drive rows of the current drive or tree listing, in their order.
+    QStringList drives_;
+    int iconExtractCount_ = 0;
 
     int refreshCount_ = 0;
     int drawCount_ = 0;

@@ -123,12 +123,15 @@ void McListBox::wheelEvent(QWheelEvent* event) {
     if (!hookInstalled_)
         return;
     const QPoint angle = event->angleDelta();
-    const int delta = angle.y() != 0 ? angle.y() : angle.x();
-    if (delta == 0) {
+    // A sideways tilt is a message of its own on the original platform, one the list never
+    // took: only the vertical wheel scrolls (sideways too, with Ctrl).
+    if (angle.y() == 0 && angle.x() != 0)
+        return;
+    if (angle.y() == 0) {
         HideTip();
         return;
     }
-    WheelScroll(event->modifiers().testFlag(Qt::ControlModifier), delta);
+    WheelScroll(event->modifiers().testFlag(Qt::ControlModifier), angle.y());
 }
 
 void McListBox::PointerMoved() {

@@ -1,5 +1,6 @@
 #include "controls/McListBox/McListBox.h"
 
+#include "controls/McImageList.h"
 #include "platform/RuntimeError.h"
 #include "platform/forms/ControlContainer.h"
 #include "platform/forms/PropertyStore.h"
@@ -177,6 +178,18 @@ void McListBox::setMultiSelect(bool value) {
 
 void McListBox::setImageList(std::function<QImage(int)> listImages) {
     imageList_ = std::move(listImages);
+}
+
+void McListBox::setImageList(McImageList* imageList) {
+    if (imageList == nullptr) {
+        setImageList(std::function<QImage(int)>());
+        return;
+    }
+    setImageList([source = QPointer<McImageList>(imageList)](int index) {
+        if (source == nullptr)
+            throw RuntimeError(91, QStringLiteral("Object variable not set"));
+        return source->ListImages(index);
+    });
 }
 
 void McListBox::setFocusRectangle(bool value) {

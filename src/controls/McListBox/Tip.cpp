@@ -146,8 +146,9 @@ bool McListBox::IsBreakChar(QChar c) {
 }
 
 QStringList McListBox::WrapText(const QString& s, int W, bool removeBreaks) const {
+    // Measured in the control's font as it stands, bold when the row to wrap is.
     Surface measure(1, 1);
-    measure.SetFont(font_.value_or(surface_.Font()));
+    measure.SetFont(surface_.Font());
     QString text = s;
     if (removeBreaks)
         text.remove(QStringLiteral("\r\n"));
@@ -160,7 +161,9 @@ QStringList McListBox::WrapText(const QString& s, int W, bool removeBreaks) cons
         const QChar c = text[j - 1];
         if (IsBreakChar(c))
             brk = j - lineStart - 1;
-        if (measure.TextWidth(cur + c) >= W || j == length) {
+        // The end of the text alone breaks nothing: what is left, last character included,
+        // is the last line below.
+        if (measure.TextWidth(cur + c) >= W) {
             if (brk == 0)
                 brk = j - lineStart - 1;
             result.append(Locale::TrimSpaces(cur.left(brk)));
@@ -172,12 +175,12 @@ QStringList McListBox::WrapText(const QString& s, int W, bool removeBreaks) cons
     }
     if (length == 0)
         return result;
-    // The last character closes the text: on the last line when nothing else was left over,
-    // otherwise with what was left over on a line of its own, so no text is lost.
-    if (cur.size() == 1)
-        result.last() += cur;
-    else
-        result.append(Locale::TrimSpaces(cur));
+    // Only the spaces of the break before it are trimmed, so the line ends with the text's
+    // last character.
+    qsizetype lead = 0;
+    while (lead < cur.size() - 1 && cur[lead] == u' ')
+        ++lead;
+    result.append(cur.mid(lead));
     return result;
 }
 
@@ -213,7 +216,8 @@ void McListBox::ShowItemTip(int r) {
         return;
     const double h = rowPitch_;
     int t = Round((h - surface_.TextHeight(QStringLiteral("A"))) / 2 - 2);
-    tip->surface.SetFont(font_.value_or(surface_.Font()));
+    // The control's font, with the bold flag of the row just set.
+    tip->surface.SetFont(surface_.Font());
     const QRect rc(mapToGlobal(QPoint(0, 0)), size());
     const QRect screenArea = screen() != nullptr ? screen()->geometry() : QRect(0, 0, 1024, 768);
     const int room = screenArea.x() + screenArea.width() - (rc.left() + textOffset_);
