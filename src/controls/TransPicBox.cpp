@@ -2,6 +2,7 @@
 
 #include "platform/RuntimeError.h"
 #include "platform/forms/ControlContainer.h"
+#include "platform/forms/PictureAccessible.h"
 #include "platform/forms/PropertyStore.h"
 #include "platform/forms/SystemColors.h"
 
@@ -56,6 +57,11 @@ void TransPicBox::PictureHolder::SetPicture(const QImage& image) {
 TransPicBox::TransPicBox(QWidget* parent)
     : QWidget(parent)
     , container_(&ControlContainer::RunTime()) {
+    static const bool accessible = [] {
+        InstallPictureAccessibility("TransPicBox", {});
+        return true;
+    }();
+    (void)accessible;
     InitProperties();
 }
 

@@ -121,6 +121,8 @@ frmMain::frmMain(QWidget* parent)
     Image2->setPicture(LoadPicture(QStringLiteral(":/windows/main-logo.svg")));
     Image2->setGeometry(TwipsRect(4680, 8520, 6315, 465));
     Image2->setCursor(Qt::PointingHandCursor);
+    // The header band and the emblem are decoration and stay unnamed; the strip is a link.
+    Image2->setAccessibleName(QStringLiteral("Pelmoran web site, ") + Shell::WebSite().host());
 
     QWidget* order[] = {lstGroups,       cmdAddGroup,       cmdDeleteGroup, lstTasks,
                         cmdMarkAsDone,   cmdAddTask,        cmdExit,        cmdAboutProgrammer,

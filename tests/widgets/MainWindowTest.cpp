@@ -3,6 +3,7 @@
 #include "app/Module1.h"
 #include "app/Statements.h"
 #include "controls/McListBox/McListBox.h"
+#include "controls/TransPicBox.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Recordset.h"
 #include "platform/forms/Controls.h"
@@ -307,6 +308,15 @@ TEST_F(MainWindow, AScreenReaderReadsNamedRowsAndChoosesThem) {
     ASSERT_EQ(tasks->childCount(), 1);
     EXPECT_EQ(tasks->child(0)->text(QAccessible::Name), QStringLiteral("5 - first"));
     EXPECT_EQ(tasks->text(QAccessible::Name), QStringLiteral("Select Todo:"));
+
+    // Pictures: decoration is left out, the maker's strip is a link that opens the site.
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(window_->Image1)->state().invisible);
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(window_->TransPicBox1)->state().invisible);
+    QAccessibleInterface* strip = QAccessible::queryAccessibleInterface(window_->Image2);
+    EXPECT_EQ(strip->role(), QAccessible::Link);
+    EXPECT_FALSE(strip->state().invisible);
+    strip->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(opened_.size(), 1u);
 }
 
 TEST_F(MainWindow, LaysOutEveryControlAsDesigned) {

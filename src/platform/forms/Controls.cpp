@@ -1,9 +1,11 @@
 #include "platform/forms/Controls.h"
 
 #include "platform/forms/KeyCodes.h"
+#include "platform/forms/PictureAccessible.h"
 #include "platform/forms/SystemColors.h"
 
 #include <QKeyEvent>
+#include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
@@ -101,6 +103,16 @@ void CommandButton::keyPressEvent(QKeyEvent* event) {
 Image::Image(QWidget* parent)
     : QWidget(parent) {
     setAttribute(Qt::WA_TranslucentBackground);
+    static const bool accessible = [] {
+        InstallPictureAccessibility("Image", [](QObject* object) -> std::function<void()> {
+            auto* image = static_cast<Image*>(object);
+            if (!image->isSignalConnected(QMetaMethod::fromSignal(&Image::Click)))
+                return {};
+            return [image] { Q_EMIT image->Click(); };
+        });
+        return true;
+    }();
+    (void)accessible;
 }
 
 void Image::setPicture(const QImage& picture) {
