@@ -147,3 +147,28 @@ TEST(TextBoxes, ReportKeysInTheOriginalNumbering) {
 }
 
 } // namespace
+
+TEST(Form, DestroyingAWindowWithAFocusedFieldRunsNoHandlerOfIt) {
+    struct FieldWindow : Form {
+        FieldWindow(bool* ranAfterEnd, bool* ended)
+            : field(new TextBox(this))
+            , ended_(ended) {
+            connect(field, &TextBox::LostFocus, this,
+                    [ranAfterEnd, ended] { *ranAfterEnd = *ended; });
+        }
+        ~FieldWindow() override { *ended_ = true; }
+        TextBox* field;
+        bool* ended_;
+    };
+    bool ranAfterEnd = false;
+    bool ended = false;
+    auto* window = new FieldWindow(&ranAfterEnd, &ended);
+    window->Show(false);
+    window->activateWindow();
+    window->field->setFocus();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(window->field->hasFocus());
+    delete window;
+    EXPECT_TRUE(ended);
+    EXPECT_FALSE(ranAfterEnd) << "a lost-focus handler ran on a half-destroyed window";
+}

@@ -22,6 +22,10 @@ Form::Form(QWidget* parent)
 Form::~Form() {
     if (modalLoop_)
         modalLoop_->quit();
+    // The window's own part is already gone when its controls are destroyed, and a focused
+    // control reports losing the focus as it goes: no handler of this window may hear it.
+    for (QObject* control : findChildren<QObject*>())
+        QObject::disconnect(control, nullptr, this, nullptr);
 }
 
 void Form::EnsureLoaded() {
