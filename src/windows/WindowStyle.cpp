@@ -135,6 +135,15 @@ ComboBox* MakeComboBox(QWidget* parent, const QString& name, int left, int top, 
     return box;
 }
 
+void TabOrder(std::initializer_list<QWidget*> controls) {
+    QWidget* previous = nullptr;
+    for (QWidget* control : controls) {
+        if (previous)
+            QWidget::setTabOrder(previous, control);
+        previous = control;
+    }
+}
+
 void CentreOverActiveWindow(Form& window) {
     QWidget* owner = QApplication::activeWindow();
     window.CentreOver(owner == &window ? nullptr : owner);

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
+#include <initializer_list>
 
 class ComboBox;
 class CommandButton;
@@ -58,6 +59,8 @@ Label* MakePicture(QWidget* parent, const QString& name, const QString& resource
                    int width, int height, bool stretch);
 ComboBox* MakeComboBox(QWidget* parent, const QString& name, int left, int top, int width,
                        int height);
+// The focus order of the window's controls, first to last.
+void TabOrder(std::initializer_list<QWidget*> controls);
 // Centres the window over the window the user was working in, or on the screen when there is
 // none: the "owner" of a window its command opens.
 void CentreOverActiveWindow(Form& window);

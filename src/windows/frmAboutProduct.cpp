@@ -32,7 +32,7 @@ frmAboutProduct::frmAboutProduct(QWidget* parent)
                                 1920, 3240, 2415, 615, 0x00FF80FF);
     cmdClose = WindowStyle::MakeButton(this, QStringLiteral("cmdClose"), QStringLiteral("&Close"),
                                        4440, 3240, 2415, 615, 0x008080FF);
-    setTabOrder(cmdClose, cmdShow);
+    WindowStyle::TabOrder({cmdClose, cmdShow});
 
     WindowStyle::Handle(cmdClose, &QPushButton::clicked, this, &frmAboutProduct::cmdClose_Click);
     WindowStyle::Handle(cmdShow, &QPushButton::clicked, this, &frmAboutProduct::cmdShow_Click);

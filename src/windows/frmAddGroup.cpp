@@ -48,8 +48,7 @@ frmAddGroup::frmAddGroup(QWidget* parent)
     cmdClose = WindowStyle::MakeButton(this, QStringLiteral("cmdClose"), QStringLiteral("&Close"),
                                        4560, 2520, 2415, 615, 0x008080FF);
 
-    setTabOrder(txtGroup, cmdAdd);
-    setTabOrder(cmdAdd, cmdClose);
+    WindowStyle::TabOrder({txtGroup, cmdAdd, cmdClose});
 
     WindowStyle::Handle(cmdAdd, &QPushButton::clicked, this, &frmAddGroup::cmdAdd_Click);
     WindowStyle::Handle(cmdClose, &QPushButton::clicked, this, &frmAddGroup::cmdClose_Click);

@@ -73,12 +73,8 @@ frmAddTask::frmAddTask(QWidget* parent)
     cmdClose = WindowStyle::MakeButton(this, QStringLiteral("cmdClose"), QStringLiteral("&Close"),
                                        6000, 6360, 2415, 615, 0x008080FF);
 
-    setTabOrder(cbGroups, txtTaskName);
-    setTabOrder(txtTaskName, txtDescription);
-    setTabOrder(txtDescription, txtDate);
-    setTabOrder(txtDate, cbPriority);
-    setTabOrder(cbPriority, cmdAdd);
-    setTabOrder(cmdAdd, cmdClose);
+    WindowStyle::TabOrder(
+        {cbGroups, txtTaskName, txtDescription, txtDate, cbPriority, cmdAdd, cmdClose});
 
     WindowStyle::Handle(cmdAdd, &QPushButton::clicked, this, &frmAddTask::cmdAdd_Click);
     WindowStyle::Handle(cmdClose, &QPushButton::clicked, this, &frmAddTask::cmdClose_Click);

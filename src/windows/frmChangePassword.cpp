@@ -51,10 +51,8 @@ frmChangePassword::frmChangePassword(QWidget* parent)
     lblConfirmPassword->setBuddy(txtConfirmPassword);
     TransPicBox1 = WindowStyle::MakeEmblem(*this);
 
-    setTabOrder(txtOldPassword, txtNewPassword);
-    setTabOrder(txtNewPassword, txtConfirmPassword);
-    setTabOrder(txtConfirmPassword, cmdUpdate);
-    setTabOrder(cmdUpdate, cmdCancel);
+    WindowStyle::TabOrder(
+        {txtOldPassword, txtNewPassword, txtConfirmPassword, cmdUpdate, cmdCancel});
 
     for (TextBox* field : {txtOldPassword, txtNewPassword, txtConfirmPassword}) {
         field->SetPasswordChar(u'*');

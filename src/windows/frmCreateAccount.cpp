@@ -61,10 +61,7 @@ frmCreateAccount::frmCreateAccount(QWidget* parent)
     lblConfirmPassword->setBuddy(txtConfirmPassword);
     TransPicBox1 = WindowStyle::MakeEmblem(*this);
 
-    setTabOrder(txtUserID, txtPassword);
-    setTabOrder(txtPassword, txtConfirmPassword);
-    setTabOrder(txtConfirmPassword, cmdCreate);
-    setTabOrder(cmdCreate, cmdCancel);
+    WindowStyle::TabOrder({txtUserID, txtPassword, txtConfirmPassword, cmdCreate, cmdCancel});
 
     WindowStyle::Handle(cmdCreate, &QPushButton::clicked, this, &frmCreateAccount::cmdCreate_Click);
     WindowStyle::Handle(cmdCancel, &QPushButton::clicked, this, &frmCreateAccount::cmdCancel_Click);

@@ -49,10 +49,7 @@ frmLogIn::frmLogIn(QWidget* parent)
         QStringLiteral("* Default user name and password: %1").arg(QStringLiteral("admin")), 2160,
         1200, 3375, 255, false);
 
-    setTabOrder(txtUserName, txtPassword);
-    setTabOrder(txtPassword, cmdLogIN);
-    setTabOrder(cmdLogIN, cmdClose);
-    setTabOrder(cmdClose, cmdNewAccout);
+    WindowStyle::TabOrder({txtUserName, txtPassword, cmdLogIN, cmdClose, cmdNewAccout});
 
     WindowStyle::Handle(cmdLogIN, &QPushButton::clicked, this, &frmLogIn::cmdLogIN_Click);
     WindowStyle::Handle(cmdNewAccout, &QPushButton::clicked, this, &frmLogIn::cmdNewAccout_Click);
