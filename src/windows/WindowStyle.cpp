@@ -2,6 +2,7 @@
 
 #include "controls/TransPicBox.h"
 #include "platform/forms/Controls.h"
+#include "platform/forms/Fonts.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/SystemColors.h"
 #include "platform/forms/Twips.h"
@@ -25,10 +26,7 @@ QFont BoldFont(const QString& family) {
 }
 
 QFont Font(const QString& family, double pointSize, bool bold) {
-    QFont font(family);
-    font.setPointSizeF(pointSize);
-    font.setBold(bold);
-    return font;
+    return DesignFont(family, pointSize, bold);
 }
 
 namespace {

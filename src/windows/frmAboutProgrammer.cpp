@@ -31,10 +31,10 @@ frmAboutProgrammer::frmAboutProgrammer(QWidget* parent)
                                       120, 840, 1905, 2010, true);
     const QFont lineFont = WindowStyle::Font(QStringLiteral("MS Sans Serif"), 9.75, true);
     lblLabel[0] = WindowStyle::MakeLabel(
-        this, QStringLiteral("lblLabel_0"), QStringLiteral("Pelmoran Todo List team"), 2160, 840,
-        4335, 495, WindowStyle::Font(QStringLiteral("Times New Roman"), 21.75, true), kWindowText);
+        this, QStringLiteral("lblLabel_0"), QStringLiteral("Pelmoran Todo List"), 2160, 840, 4335,
+        495, WindowStyle::Font(QStringLiteral("Times New Roman"), 21.75, true), kWindowText);
     lblLabel[1] = WindowStyle::MakeLabel(this, QStringLiteral("lblLabel_1"),
-                                         QStringLiteral("Makers of small desktop programs"), 2160,
+                                         QStringLiteral("The team that makes this program"), 2160,
                                          1440, 4095, 255, lineFont, kWindowText);
     lblLabel[2] = WindowStyle::MakeLabel(
         this, QStringLiteral("lblLabel_2"),

@@ -11,6 +11,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -113,6 +114,13 @@ void ExpectLayout(QWidget* window, const std::vector<Placed>& controls) {
                                                  : QPalette::WindowText;
             EXPECT_EQ(control->palette().color(role), SystemColors::ToQColor(*placed.colour))
                 << placed.name;
+        }
+        // A wrapping label's text must fit its rectangle, in the fonts that stand in for the
+        // design's.
+        if (const auto* label = qobject_cast<const QLabel*>(control);
+            label && label->wordWrap() && !label->text().isEmpty()) {
+            EXPECT_LE(label->heightForWidth(label->width()), label->height())
+                << placed.name << " cuts off its text";
         }
     }
 }

@@ -71,5 +71,6 @@ struct Placed {
     int left, top, width, height;
     std::optional<uint32_t> colour = std::nullopt;
 };
-// Checks every control of the table: that it exists, its geometry and its colour.
+// Checks every control of the table: that it exists, its geometry and its colour, and that a
+// wrapping label's text fits it.
 void ExpectLayout(QWidget* window, const std::vector<Placed>& controls);

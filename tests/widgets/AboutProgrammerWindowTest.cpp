@@ -52,7 +52,8 @@ TEST_F(AboutProgrammerWindow, NamesTheTeamAndNoTelephoneInItsDesignedPlaces) {
                            {"lblLabel_3", 2160, 2640, 4095, 255}});
     EXPECT_EQ(window_->Line1->geometry(), QRect(144, 88, 296, 1));
     EXPECT_TRUE(window_->Image1->hasScaledContents());
-    EXPECT_EQ(window_->lblLabel[0]->text(), QStringLiteral("Pelmoran Todo List team"));
+    EXPECT_EQ(window_->lblLabel[0]->text(), QStringLiteral("Pelmoran Todo List"));
+    EXPECT_TRUE(window_->lblLabel[1]->text().contains(QStringLiteral("team")));
     EXPECT_EQ(window_->lblLabel[0]->font().family(), QStringLiteral("Times New Roman"));
     for (const Label* line : window_->lblLabel) {
         EXPECT_TRUE(line->font().bold());
