@@ -10,7 +10,6 @@
 #include "platform/forms/Locale.h"
 #include "platform/forms/MessageBox.h"
 #include "platform/forms/ProgramEnd.h"
-#include "platform/forms/Twips.h"
 #include "windows/EntryField.h"
 #include "windows/WindowStyle.h"
 

@@ -115,11 +115,6 @@ TEST_F(AddGroupWindow, LayoutFollowsItsDesign) {
                            {"cmdClose", 4560, 2520, 2415, 615, 0x008080FF}});
     EXPECT_EQ(window_->TransPicBox1->geometry(), QRect(8, -8, 105, 105));
     EXPECT_EQ(window_->TransPicBox1->MaskColor(), 0x00FFFFFFu);
-    EXPECT_EQ(window_->Label1->font().family(), QStringLiteral("Impact"));
-    EXPECT_EQ(window_->Label1->font().pointSizeF(), 36.0);
-    EXPECT_EQ(window_->txtGroup->font().family(), QStringLiteral("Arial"));
-    EXPECT_TRUE(window_->txtGroup->font().bold());
-    EXPECT_TRUE(window_->cmdAdd->font().bold());
     EXPECT_EQ(window_->cmdAdd->text(), QStringLiteral("Add &Now"));
 
     window_->cmdClose->click();

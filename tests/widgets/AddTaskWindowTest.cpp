@@ -200,14 +200,6 @@ TEST_F(AddTaskWindow, LoadsWithItsPrioritiesAndLayoutAndReloadsEmpty) {
     EXPECT_EQ(window_->TransPicBox1->MaskColor(), 0x00FF00FFu);
     EXPECT_EQ(window_->txtTaskName->maxLength(), 50);
     EXPECT_EQ(window_->txtDescription->maxLength(), 255);
-    for (QWidget* field : std::initializer_list<QWidget*>{window_->txtTaskName, window_->cbGroups,
-                                                          window_->txtDate, window_->cbPriority}) {
-        EXPECT_EQ(field->font().family(), QStringLiteral("Arial"))
-            << field->objectName().toStdString();
-        EXPECT_TRUE(field->font().bold());
-        EXPECT_EQ(field->font().pointSizeF(), 12.0);
-    }
-    EXPECT_EQ(window_->Label2->font().family(), QStringLiteral("Impact"));
 
     Fill(1, QStringLiteral("Call"), QStringLiteral("why"), QStringLiteral("05 Jan 2024"), 2);
     window_->cmdClose->click();

@@ -200,11 +200,6 @@ TEST_F(LogInWindow, LayoutFollowsItsDesign) {
     EXPECT_EQ(window_->txtPassword->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter,
                                                        nullptr, window_->txtPassword),
               '*');
-    for (const QWidget* bold :
-         {static_cast<QWidget*>(window_->cmdClose), static_cast<QWidget*>(window_->cmdNewAccout),
-          static_cast<QWidget*>(window_->lblUserName), static_cast<QWidget*>(window_->lblPassword)})
-        EXPECT_TRUE(bold->font().bold()) << bold->objectName().toStdString();
-    EXPECT_FALSE(window_->txtUserName->font().bold());
 }
 
 TEST_F(LogInWindow, AFailedCheckShowsTheErrorCriticallyThenEndsTheProgram) {
