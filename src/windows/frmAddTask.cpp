@@ -5,6 +5,7 @@
 #include "controls/McListBox/McListBox.h"
 #include "controls/TransPicBox.h"
 #include "platform/db/Connection.h"
+#include "platform/db/Recordset.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/KeyCodes.h"
 #include "platform/forms/Locale.h"
@@ -19,6 +20,16 @@ constexpr uint32_t kBlue = 0x00FF0000;
 
 void Warn(const QString& text) {
     MessageBox(text, MsgBox::kExclamation, kCaption);
+}
+
+bool GroupExists(int groupId) {
+    auto groups = Module1::OpenRecordset(Statements::S1());
+    if (groups->RecordCount() > 0)
+        groups->MoveFirst();
+    for (; !groups->Eof(); groups->MoveNext())
+        if (groups->Fields(QStringLiteral("groupID")).Value().ToInteger() == groupId)
+            return true;
+    return false;
 }
 
 // Enter moves the focus on only when the key's condition holds.
@@ -125,6 +136,14 @@ void frmAddTask::cmdAdd_Click() {
         return;
     }
     const int groupId = Module1::RowId(cbGroups->currentText());
+    // Another user may have removed the group since the box was filled; the database would
+    // refuse the to-do and the program would end with it.
+    if (!GroupExists(groupId)) {
+        Warn(QStringLiteral("The chosen group no longer exists. Choose another group."));
+        Module1::RefreshLists();
+        cbGroups->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     const int priority = Module1::RowId(cbPriority->currentText());
     Module1::DbConnection().Execute(Statements::S8(Module1::CurrentUserID(), groupId,
                                                    txtTaskName->text(), txtDescription->text(),

@@ -146,6 +146,18 @@ TEST_F(AddTaskWindow, RefusesWhatCannotBeStoredOrListedKeepingEveryField) {
         ExpectFields(refusal.group, refusal.name, QStringLiteral("why"), refusal.date, 1);
     }
     EXPECT_EQ(TaskCount(), 0);
+
+    // A group removed by another user since the box was filled.
+    Fill(1, QStringLiteral("Call"), QStringLiteral("why"), QStringLiteral("05 Jan 2024"), 1);
+    Module1::DbConnection().Execute(Statements::S5(2));
+    window_->cmdAdd->click();
+    EXPECT_EQ(LastBoxText(),
+              QStringLiteral("The chosen group no longer exists. Choose another group."));
+    EXPECT_TRUE(window_->isVisible());
+    ExpectFields(-1, QStringLiteral("Call"), QStringLiteral("why"), QStringLiteral("05 Jan 2024"),
+                 1);
+    EXPECT_EQ(window_->cbGroups->count(), 1);
+    EXPECT_EQ(TaskCount(), 0);
     EXPECT_FALSE(ProgramEnded());
 }
 
