@@ -58,7 +58,7 @@ TransPicBox::TransPicBox(QWidget* parent)
     : QWidget(parent)
     , container_(&ControlContainer::RunTime()) {
     static const bool accessible = [] {
-        InstallPictureAccessibility("TransPicBox", {});
+        InstallPictureAccessibility("TransPicBox", [](QObject*) { return true; }, {});
         return true;
     }();
     (void)accessible;

@@ -16,6 +16,11 @@ void Leave(TextBox& field) {
     field.SetBackColor(kNormal);
 }
 
+void Follow(TextBox& field) {
+    QObject::connect(&field, &TextBox::GotFocus, &field, [&field] { Enter(field); });
+    QObject::connect(&field, &TextBox::LostFocus, &field, [&field] { Leave(field); });
+}
+
 void SendTab() {
     QWidget* target = QApplication::focusWidget();
     if (!target)

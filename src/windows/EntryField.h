@@ -17,6 +17,8 @@ constexpr uint32_t kNormal = 0x80000005;    // the system window background
 void Enter(TextBox& field);
 // Lost focus: the normal colour again.
 void Leave(TextBox& field);
+// Gives the field both habits: Enter on got focus, Leave on lost focus.
+void Follow(TextBox& field);
 
 // The Tab form of "Enter moves on": one Tab keystroke to the focused control, processed
 // before this returns, so the focus goes to the next control in tab order.

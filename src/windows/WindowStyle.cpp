@@ -2,12 +2,13 @@
 
 #include "controls/TransPicBox.h"
 #include "platform/forms/Controls.h"
+#include "platform/forms/Fonts.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/SystemColors.h"
 #include "platform/forms/Twips.h"
 
+#include <QApplication>
 #include <QIcon>
-#include <QLabel>
 
 namespace WindowStyle {
 
@@ -24,27 +25,32 @@ QFont BoldFont(const QString& family) {
     return font;
 }
 
-QFont ImpactFont(double points, bool bold) {
-    QFont font(QStringLiteral("Impact"));
-    font.setPointSizeF(points);
-    // Impact is heavy whatever the design asks; its substitute is drawn bold, and narrowed, since
-    // it is wider than the condensed face the captions were sized for.
-    (void)bold;
-    font.setBold(true);
-    font.setStretch(66);
-    return font;
+QFont Font(const QString& family, double pointSize, bool bold) {
+    return DesignFont(family, pointSize, bold);
 }
 
-void SetUpWindow(Form& window, const QString& name, const QString& caption, const QString& icon,
-                 int width, int height, const QString& background) {
+namespace {
+void SetUpFrame(Form& window, const QString& name, const QString& caption, const QString& icon,
+                int width, int height) {
     window.setObjectName(name);
     window.setWindowTitle(caption);
     window.setWindowIcon(QIcon(icon));
     window.SetClientSizeTwips(width, height);
-    if (!background.isEmpty())
-        window.SetBackgroundPicture(LoadPicture(background));
     window.setFont(DefaultFont());
     window.Container().SetAmbientFont(window.font());
+}
+} // namespace
+
+void SetUpWindow(Form& window, const QString& name, const QString& caption, const QString& icon,
+                 int width, int height, const QString& background) {
+    SetUpFrame(window, name, caption, icon, width, height);
+    window.SetBackgroundPicture(LoadPicture(background));
+}
+
+void SetUpWindow(Form& window, const QString& name, const QString& caption, const QString& icon,
+                 int width, int height, uint32_t backColor) {
+    SetUpFrame(window, name, caption, icon, width, height);
+    window.SetBackColor(backColor);
 }
 
 TransPicBox* MakeEmblem(Form& window) {
@@ -52,6 +58,12 @@ TransPicBox* MakeEmblem(Form& window) {
     emblem->setObjectName(QStringLiteral("TransPicBox1"));
     emblem->setContainer(&window.Container());
     return emblem;
+}
+
+void LoadEmblem(TransPicBox& emblem, const QString& design, int left, int top, int width,
+                int height) {
+    emblem.ReadProperties(Form::StoredDesign(design, emblem.objectName()));
+    emblem.setGeometry(TwipsRect(left, top, width, height));
 }
 
 TextBox* MakeTextBox(QWidget* parent, const QString& name, int left, int top, int width, int height,
@@ -75,11 +87,12 @@ CommandButton* MakeButton(QWidget* parent, const QString& name, const QString& c
     return button;
 }
 
-QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& caption, int left, int top,
-                  int width, int height, bool bold, bool autoSize) {
-    auto* label = new QLabel(caption, parent);
+Label* MakeLabel(QWidget* parent, const QString& name, const QString& caption, int left, int top,
+                 int width, int height, bool bold, bool autoSize) {
+    auto* label = new Label(parent);
     label->setObjectName(name);
     label->setTextFormat(Qt::PlainText);
+    label->setText(caption);
     label->setFont(bold ? BoldFont() : DefaultFont());
     label->setAttribute(Qt::WA_TranslucentBackground);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -89,10 +102,49 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& caption, 
     return label;
 }
 
-void SetForeColor(QLabel& label, uint32_t colour) {
-    QPalette p = label.palette();
-    p.setColor(QPalette::WindowText, SystemColors::ToQColor(colour, 0x000000));
-    label.setPalette(p);
+Label* MakeLabel(QWidget* parent, const QString& name, const QString& caption, int left, int top,
+                 int width, int height, const QFont& font, uint32_t foreColor) {
+    Label* label = MakeLabel(parent, name, caption, left, top, width, height, false);
+    label->setFont(font);
+    label->setWordWrap(true);
+    QPalette p = label->palette();
+    p.setColor(QPalette::WindowText, SystemColors::ToQColor(foreColor, 0x000000));
+    label->setPalette(p);
+    return label;
+}
+
+Label* MakePicture(QWidget* parent, const QString& name, const QString& resource, int left, int top,
+                   int width, int height, bool stretch) {
+    auto* picture = new Label(parent);
+    picture->setObjectName(name);
+    picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    picture->setScaledContents(stretch);
+    picture->setPixmap(QPixmap::fromImage(LoadPicture(resource)));
+    picture->setGeometry(TwipsRect(left, top, width, height));
+    return picture;
+}
+
+ComboBox* MakeComboBox(QWidget* parent, const QString& name, int left, int top, int width,
+                       int height) {
+    auto* box = new ComboBox(parent);
+    box->setObjectName(name);
+    box->setFont(parent->font());
+    box->setGeometry(TwipsRect(left, top, width, height));
+    return box;
+}
+
+void TabOrder(std::initializer_list<QWidget*> controls) {
+    QWidget* previous = nullptr;
+    for (QWidget* control : controls) {
+        if (previous)
+            QWidget::setTabOrder(previous, control);
+        previous = control;
+    }
+}
+
+void CentreOverActiveWindow(Form& window) {
+    QWidget* owner = QApplication::activeWindow();
+    window.CentreOver(owner == &window ? nullptr : owner);
 }
 
 } // namespace WindowStyle

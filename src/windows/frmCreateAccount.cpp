@@ -12,7 +12,6 @@
 #include "platform/forms/Locale.h"
 #include "platform/forms/MessageBox.h"
 #include "platform/forms/ProgramEnd.h"
-#include "platform/forms/Twips.h"
 #include "windows/EntryField.h"
 #include "windows/WindowStyle.h"
 
@@ -37,10 +36,10 @@ frmCreateAccount::frmCreateAccount(QWidget* parent)
     txtUserID = WindowStyle::MakeTextBox(this, QStringLiteral("txtUserID"), 2280, 360, 3375, 285);
     txtPassword =
         WindowStyle::MakeTextBox(this, QStringLiteral("txtPassword"), 2280, 960, 3375, 285);
-    txtPassword->setEchoMode(QLineEdit::Password);
+    txtPassword->SetPasswordChar(u'*');
     txtConfirmPassword =
         WindowStyle::MakeTextBox(this, QStringLiteral("txtConfirmPassword"), 2280, 1560, 3375, 315);
-    txtConfirmPassword->setEchoMode(QLineEdit::Password);
+    txtConfirmPassword->SetPasswordChar(u'*');
     cmdCreate =
         WindowStyle::MakeButton(this, QStringLiteral("cmdCreate"), QStringLiteral("&Create"), 2640,
                                 2160, 1695, 400, 0x00FF8080);
@@ -61,32 +60,24 @@ frmCreateAccount::frmCreateAccount(QWidget* parent)
     lblConfirmPassword->setBuddy(txtConfirmPassword);
     TransPicBox1 = WindowStyle::MakeEmblem(*this);
 
-    setTabOrder(txtUserID, txtPassword);
-    setTabOrder(txtPassword, txtConfirmPassword);
-    setTabOrder(txtConfirmPassword, cmdCreate);
-    setTabOrder(cmdCreate, cmdCancel);
+    WindowStyle::TabOrder({txtUserID, txtPassword, txtConfirmPassword, cmdCreate, cmdCancel});
 
-    connect(cmdCreate, &QPushButton::clicked, this,
-            [this] { RunHandler([this] { cmdCreate_Click(); }); });
-    connect(cmdCancel, &QPushButton::clicked, this,
-            [this] { RunHandler([this] { cmdCancel_Click(); }); });
-    for (TextBox* field : {txtUserID, txtPassword, txtConfirmPassword}) {
-        connect(field, &TextBox::GotFocus, this, [field] { EntryField::Enter(*field); });
-        connect(field, &TextBox::LostFocus, this, [field] { EntryField::Leave(*field); });
-    }
-    connect(txtUserID, &TextBox::KeyUp, this,
-            [this](int k, int s) { RunHandler([&] { txtUserID_KeyUp(k, s); }); });
-    connect(txtPassword, &TextBox::KeyUp, this,
-            [this](int k, int s) { RunHandler([&] { txtPassword_KeyUp(k, s); }); });
-    connect(txtConfirmPassword, &TextBox::KeyUp, this,
-            [this](int k, int s) { RunHandler([&] { txtConfirmPassword_KeyUp(k, s); }); });
+    WindowStyle::Handle(cmdCreate, &QPushButton::clicked, this, &frmCreateAccount::cmdCreate_Click);
+    WindowStyle::Handle(cmdCancel, &QPushButton::clicked, this, &frmCreateAccount::cmdCancel_Click);
+    for (TextBox* field : {txtUserID, txtPassword, txtConfirmPassword})
+        EntryField::Follow(*field);
+    WindowStyle::Handle(txtUserID, &TextBox::KeyUp, this, &frmCreateAccount::txtUserID_KeyUp);
+    WindowStyle::Handle(txtPassword, &TextBox::KeyUp, this, &frmCreateAccount::txtPassword_KeyUp);
+    WindowStyle::Handle(txtConfirmPassword, &TextBox::KeyUp, this,
+                        &frmCreateAccount::txtConfirmPassword_KeyUp);
 }
 
 void frmCreateAccount::Form_Load() {
     EmptyForm();
-    TransPicBox1->ReadProperties(StoredDesign(kDesign, QStringLiteral("TransPicBox1")));
-    TransPicBox1->setGeometry(TwipsRect(120, 120, 1770, 1740));
+    WindowStyle::LoadEmblem(*TransPicBox1, kDesign, 120, 120, 1770, 1740);
     MoveToTwips(3120, 3270);
+    // A reloaded window starts in its first field, wherever the focus was when it was closed.
+    FocusWhenShown(txtUserID);
 }
 
 void frmCreateAccount::EmptyForm() {
@@ -144,8 +135,8 @@ void frmCreateAccount::cmdCreate_Click() {
             if (error.Number() != 6)
                 throw;
             lock.reset();
-            Tell(QStringLiteral("No more accounts can be created: every account number up to "
-                                "32767 is taken."));
+            Tell(QStringLiteral("No more accounts can be created: the highest account number, "
+                                "32767, has been reached."));
             return;
         }
         Module1::DbConnection().Execute(

@@ -10,7 +10,6 @@
 #include "platform/forms/Locale.h"
 #include "platform/forms/MessageBox.h"
 #include "platform/forms/ProgramEnd.h"
-#include "platform/forms/Twips.h"
 #include "windows/EntryField.h"
 #include "windows/WindowStyle.h"
 
@@ -31,7 +30,7 @@ frmLogIn::frmLogIn(QWidget* parent)
         WindowStyle::MakeTextBox(this, QStringLiteral("txtUserName"), 2760, 240, 3015, 345);
     txtPassword =
         WindowStyle::MakeTextBox(this, QStringLiteral("txtPassword"), 2760, 720, 3015, 345);
-    txtPassword->setEchoMode(QLineEdit::Password);
+    txtPassword->SetPasswordChar(u'*');
     cmdLogIN = WindowStyle::MakeButton(this, QStringLiteral("cmdLogIN"), QStringLiteral("Log In"),
                                        3360, 1560, 1215, 375, 0x00FF8080);
     cmdClose = WindowStyle::MakeButton(this, QStringLiteral("cmdClose"), QStringLiteral("&Close"),
@@ -49,23 +48,14 @@ frmLogIn::frmLogIn(QWidget* parent)
         QStringLiteral("* Default user name and password: %1").arg(QStringLiteral("admin")), 2160,
         1200, 3375, 255, false);
 
-    setTabOrder(txtUserName, txtPassword);
-    setTabOrder(txtPassword, cmdLogIN);
-    setTabOrder(cmdLogIN, cmdClose);
-    setTabOrder(cmdClose, cmdNewAccout);
+    WindowStyle::TabOrder({txtUserName, txtPassword, cmdLogIN, cmdClose, cmdNewAccout});
 
-    connect(cmdLogIN, &QPushButton::clicked, this,
-            [this] { RunHandler([this] { cmdLogIN_Click(); }); });
-    connect(cmdNewAccout, &QPushButton::clicked, this,
-            [this] { RunHandler([this] { cmdNewAccout_Click(); }); });
-    connect(cmdClose, &QPushButton::clicked, this,
-            [this] { RunHandler([this] { cmdClose_Click(); }); });
-    connect(txtPassword, &TextBox::Change, this,
-            [this] { RunHandler([this] { txtPassword_Change(); }); });
-    connect(txtUserName, &TextBox::KeyUp, this,
-            [this](int k, int s) { RunHandler([&] { txtUserName_KeyUp(k, s); }); });
-    connect(txtPassword, &TextBox::KeyUp, this,
-            [this](int k, int s) { RunHandler([&] { txtPassword_KeyUp(k, s); }); });
+    WindowStyle::Handle(cmdLogIN, &QPushButton::clicked, this, &frmLogIn::cmdLogIN_Click);
+    WindowStyle::Handle(cmdNewAccout, &QPushButton::clicked, this, &frmLogIn::cmdNewAccout_Click);
+    WindowStyle::Handle(cmdClose, &QPushButton::clicked, this, &frmLogIn::cmdClose_Click);
+    WindowStyle::Handle(txtPassword, &TextBox::Change, this, &frmLogIn::txtPassword_Change);
+    WindowStyle::Handle(txtUserName, &TextBox::KeyUp, this, &frmLogIn::txtUserName_KeyUp);
+    WindowStyle::Handle(txtPassword, &TextBox::KeyUp, this, &frmLogIn::txtPassword_KeyUp);
     connect(txtUserName, &TextBox::GotFocus, this, [this] { txtUserName_GotFocus(); });
     connect(txtUserName, &TextBox::LostFocus, this, [this] { txtUserName_LostFocus(); });
     connect(txtPassword, &TextBox::GotFocus, this, [this] { txtPassword_GotFocus(); });
@@ -76,18 +66,9 @@ void frmLogIn::Form_Load() {
     txtUserName->clear();
     txtPassword->clear();
     txtPassword->setTag(QString());
-    TransPicBox1->ReadProperties(StoredDesign(kDesign, QStringLiteral("TransPicBox1")));
-    TransPicBox1->setGeometry(TwipsRect(120, 120, 1365, 1650));
+    WindowStyle::LoadEmblem(*TransPicBox1, kDesign, 120, 120, 1365, 1650);
     CentreOnScreen();
-    focusFirstField_ = true;
-}
-
-void frmLogIn::showEvent(QShowEvent* event) {
-    Form::showEvent(event);
-    if (focusFirstField_) {
-        focusFirstField_ = false;
-        txtUserName->setFocus(Qt::OtherFocusReason);
-    }
+    FocusWhenShown(txtUserName);
 }
 
 void frmLogIn::cmdLogIN_Click() {

@@ -41,9 +41,7 @@ public:
 
 protected:
     void Form_Load() override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     bool CheckLogIn();
-    bool focusFirstField_ = false;
 };

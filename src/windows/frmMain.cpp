@@ -13,29 +13,25 @@
 #include "platform/forms/Shell.h"
 #include "platform/forms/Twips.h"
 #include "windows/WindowStyle.h"
+#include "windows/frmAboutProduct.h"
+#include "windows/frmAboutProgrammer.h"
+#include "windows/frmAddGroup.h"
 #include "windows/frmAddTask.h"
+#include "windows/frmChangePassword.h"
 #include "windows/frmCreateAccount.h"
 
 #include <QCloseEvent>
-#include <QLabel>
 
 namespace {
 const QString kCaption = QStringLiteral("Pelmoran Todo List");
 const QString kDesign = QStringLiteral(":/windows/frmMain.json");
 const QString kNoTodo = QStringLiteral("No todo found.");
 
-QLabel* MakeCaption(QWidget* parent, const QString& name, const QString& caption, int left, int top,
-                    int width, int height, const QFont& font, uint32_t colour) {
-    QLabel* label = WindowStyle::MakeLabel(parent, name, caption, left, top, width, height, false);
-    label->setFont(font);
-    WindowStyle::SetForeColor(*label, colour);
-    return label;
-}
-
 // A details label: a flat single line around it and the text inside it.
-QLabel* MakeDetails(QWidget* parent, const QString& name, const QString& caption, int top,
-                    int height, const QFont& font, uint32_t colour) {
-    QLabel* label = MakeCaption(parent, name, caption, 4680, top, 6015, height, font, colour);
+Label* MakeDetails(QWidget* parent, const QString& name, const QString& caption, int top,
+                   int height, const QFont& font, uint32_t colour) {
+    Label* label =
+        WindowStyle::MakeLabel(parent, name, caption, 4680, top, 6015, height, font, colour);
     label->setFrameStyle(QFrame::Box | QFrame::Plain);
     label->setLineWidth(1);
     return label;
@@ -60,17 +56,14 @@ void Tell(const QString& text, int icon) {
 frmMain::frmMain(QWidget* parent)
     : Form(parent) {
     WindowStyle::SetUpWindow(*this, QStringLiteral("frmMain"), kCaption,
-                             QStringLiteral(":/windows/main-icon.svg"), 10860, 8985, QString());
-    SetBackColor(0x00C0FFFF);
+                             QStringLiteral(":/windows/main-icon.svg"), 10860, 8985, 0x00C0FFFF);
 
-    Image1 = new Image(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPicture(LoadPicture(QStringLiteral(":/windows/main-header.svg")));
-    Image1->setStretch(true);
-    Image1->setGeometry(TwipsRect(0, 0, 10935, 1335));
+    Image1 = WindowStyle::MakePicture(this, QStringLiteral("Image1"),
+                                      QStringLiteral(":/windows/main-header.svg"), 0, 0, 10935,
+                                      1335, true);
     TransPicBox1 = WindowStyle::MakeEmblem(*this);
-    Label1 = MakeCaption(this, QStringLiteral("Label1"), kCaption, 2040, 120, 7095, 1095,
-                         WindowStyle::ImpactFont(36), 0x00004080);
+    Label1 = WindowStyle::MakeLabel(this, QStringLiteral("Label1"), kCaption, 2040, 120, 7095, 1095,
+                                    WindowStyle::Font(QStringLiteral("Impact"), 36), 0x00004080);
 
     auto button = [this](const char* name, const char* caption, int left, int top, int width,
                          uint32_t colour) {
@@ -89,10 +82,11 @@ frmMain::frmMain(QWidget* parent)
     cmdMarkAsDone = button("cmdMarkAsDone", "&Mark as Done", 6720, 2160, 1935, 0x0000C000);
     cmdExit = button("cmdExit", "&Exit", 8760, 2160, 1935, 0x008080FF);
 
-    Label2 = MakeCaption(this, QStringLiteral("Label2"), QStringLiteral("Select Group:"), 120, 2880,
-                         1335, 495, WindowStyle::ImpactFont(12), 0x00008000);
-    Label3 = MakeCaption(this, QStringLiteral("Label3"), QStringLiteral("Select Todo:"), 4680, 2880,
-                         1215, 495, WindowStyle::ImpactFont(12), 0x00FF0000);
+    const QFont impact12 = WindowStyle::Font(QStringLiteral("Impact"), 12);
+    Label2 = WindowStyle::MakeLabel(this, QStringLiteral("Label2"), QStringLiteral("Select Group:"),
+                                    120, 2880, 1335, 495, impact12, 0x00008000);
+    Label3 = WindowStyle::MakeLabel(this, QStringLiteral("Label3"), QStringLiteral("Select Todo:"),
+                                    4680, 2880, 1215, 495, impact12, 0x00FF0000);
 
     lstGroups = new McListBox(this);
     lstGroups->setObjectName(QStringLiteral("lstGroups"));
@@ -105,21 +99,18 @@ frmMain::frmMain(QWidget* parent)
     Label2->setBuddy(lstGroups);
     Label3->setBuddy(lstTasks);
 
-    lblTitle = MakeDetails(this, QStringLiteral("lblTitle"), QStringLiteral(" Todo Name:"), 6840,
-                           375, WindowStyle::ImpactFont(11.25, true), 0x00004040);
+    lblTitle =
+        MakeDetails(this, QStringLiteral("lblTitle"), QStringLiteral(" Todo Name:"), 6840, 375,
+                    WindowStyle::Font(QStringLiteral("Impact"), 11.25, true), 0x00004040);
+    lblTitle->setWordWrap(false);
     lblTitle->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    QFont descriptionFont(QStringLiteral("Microsoft Sans Serif"));
-    descriptionFont.setPointSizeF(9);
-    descriptionFont.setBold(true);
-    lblDescription = MakeDetails(this, QStringLiteral("lblDescription"),
-                                 QStringLiteral("Task description here in this box"), 7200, 1215,
-                                 descriptionFont, 0x00008080);
-    lblDescription->setWordWrap(true);
+    lblDescription = MakeDetails(
+        this, QStringLiteral("lblDescription"), QStringLiteral("Task description here in this box"),
+        7200, 1215, WindowStyle::Font(QStringLiteral("Microsoft Sans Serif"), 9, true), 0x00008080);
 
-    Image2 = new Image(this);
-    Image2->setObjectName(QStringLiteral("Image2"));
-    Image2->setPicture(LoadPicture(QStringLiteral(":/windows/main-logo.svg")));
-    Image2->setGeometry(TwipsRect(4680, 8520, 6315, 465));
+    Image2 = WindowStyle::MakePicture(this, QStringLiteral("Image2"),
+                                      QStringLiteral(":/windows/main-logo.svg"), 4680, 8520, 6315,
+                                      465, false);
     Image2->setCursor(Qt::PointingHandCursor);
     // The header band and the emblem are decoration and stay unnamed; the strip is a link.
     Image2->setAccessibleName(QStringLiteral("Pelmoran web site, ") + Shell::WebSite().host());
@@ -143,7 +134,7 @@ frmMain::frmMain(QWidget* parent)
     onClick(cmdAddTask, &frmMain::cmdAddTask_Click);
     onClick(cmdMarkAsDone, &frmMain::cmdMarkAsDone_Click);
     onClick(cmdExit, &frmMain::cmdExit_Click);
-    connect(Image2, &Image::Click, this, [this] { RunHandler([this] { Image2_Click(); }); });
+    connect(Image2, &Label::Click, this, [this] { RunHandler([this] { Image2_Click(); }); });
     connect(lstGroups, &McListBox::SelChange, this,
             [this] { RunHandler([this] { lstGroups_SelChange(); }); });
     connect(lstTasks, &McListBox::SelChange, this,
@@ -222,13 +213,21 @@ void frmMain::Command1_Click() {
     Shared<frmCreateAccount>().Show(false);
 }
 
-void frmMain::cmdChangePassword_Click() {}
+void frmMain::cmdChangePassword_Click() {
+    Shared<frmChangePassword>().Show(false);
+}
 
-void frmMain::cmdAboutProduct_Click() {}
+void frmMain::cmdAboutProduct_Click() {
+    Shared<frmAboutProduct>().Show(false);
+}
 
-void frmMain::cmdAboutProgrammer_Click() {}
+void frmMain::cmdAboutProgrammer_Click() {
+    Shared<frmAboutProgrammer>().Show(false);
+}
 
-void frmMain::cmdAddGroup_Click() {}
+void frmMain::cmdAddGroup_Click() {
+    Shared<frmAddGroup>().Show(false);
+}
 
 void frmMain::cmdAddTask_Click() {
     Shared<frmAddTask>().Show(false);

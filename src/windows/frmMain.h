@@ -3,9 +3,8 @@
 #include "platform/forms/Form.h"
 
 class CommandButton;
-class Image;
+class Label;
 class McListBox;
-class QLabel;
 class TransPicBox;
 
 // The window a user works in after logging in: every group, the user's open to-dos of the
@@ -15,9 +14,9 @@ class frmMain : public Form {
 public:
     explicit frmMain(QWidget* parent = nullptr);
 
-    Image* Image1;
+    Label* Image1;
     TransPicBox* TransPicBox1;
-    QLabel* Label1;
+    Label* Label1;
     CommandButton* Command1;
     CommandButton* cmdChangePassword;
     CommandButton* cmdAboutProduct;
@@ -27,13 +26,13 @@ public:
     CommandButton* cmdAddTask;
     CommandButton* cmdMarkAsDone;
     CommandButton* cmdExit;
-    QLabel* Label2;
-    QLabel* Label3;
+    Label* Label2;
+    Label* Label3;
     McListBox* lstGroups;
     McListBox* lstTasks;
-    QLabel* lblTitle;
-    QLabel* lblDescription;
-    Image* Image2;
+    Label* lblTitle;
+    Label* lblDescription;
+    Label* Image2;
 
     void lstGroups_SelChange();
     void lstTasks_SelChange();

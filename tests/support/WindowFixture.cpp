@@ -6,8 +6,12 @@
 #include "platform/db/PasswordHash.h"
 #include "platform/db/Recordset.h"
 #include "platform/forms/ProgramEnd.h"
+#include "platform/forms/SystemColors.h"
+#include "platform/forms/Twips.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -56,6 +60,18 @@ int WindowFixture::CountAccounts(const QString& name) {
     return count;
 }
 
+QStringList WindowFixture::Column(const QString& query, const QString& column) {
+    QStringList values;
+    auto rows = Module1::OpenRecordset(Statement{query, {}});
+    if (rows->RecordCount() > 0)
+        rows->MoveFirst();
+    while (!rows->Eof()) {
+        values.append(rows->Fields(column).Value().ToString());
+        rows->MoveNext();
+    }
+    return values;
+}
+
 bool WindowFixture::ProgramEnded() const {
     return ProgramEnd::HasEnded();
 }
@@ -83,4 +99,28 @@ void WhenVisible(std::function<QWidget*()> find, std::function<void(QWidget*)> a
         }
     });
     timer->start();
+}
+
+void ExpectLayout(QWidget* window, const std::vector<Placed>& controls) {
+    for (const Placed& placed : controls) {
+        const auto* control = window->findChild<QWidget*>(QLatin1String(placed.name));
+        ASSERT_NE(control, nullptr) << placed.name;
+        EXPECT_EQ(control->geometry(),
+                  TwipsRect(placed.left, placed.top, placed.width, placed.height))
+            << placed.name;
+        if (placed.colour) {
+            const QPalette::ColorRole role = qobject_cast<const QAbstractButton*>(control)
+                                                 ? QPalette::Button
+                                                 : QPalette::WindowText;
+            EXPECT_EQ(control->palette().color(role), SystemColors::ToQColor(*placed.colour))
+                << placed.name;
+        }
+        // A wrapping label's text must fit its rectangle, in the fonts that stand in for the
+        // design's.
+        if (const auto* label = qobject_cast<const QLabel*>(control);
+            label && label->wordWrap() && !label->text().isEmpty()) {
+            EXPECT_LE(label->heightForWidth(label->width()), label->height())
+                << placed.name << " cuts off its text";
+        }
+    }
 }

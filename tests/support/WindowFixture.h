@@ -6,8 +6,11 @@
 
 #include <QApplication>
 #include <QString>
+#include <QStringList>
+#include <cstdint>
 #include <functional>
 #include <gtest/gtest.h>
+#include <optional>
 #include <vector>
 
 class QWidget;
@@ -22,6 +25,8 @@ protected:
     // Adds an account through the same statement the create-account window uses.
     void AddAccount(int userId, const QString& name, const QString& password);
     int CountAccounts(const QString& name);
+    // One column of every row `query` returns, as text, in the database's order.
+    static QStringList Column(const QString& query, const QString& column);
 
     // The next boxes answer with `answer` (OK by default).
     void AnswerBoxesWith(int answer) { answer_ = answer; }
@@ -58,3 +63,14 @@ template <class T> void WhenShown(std::function<void(T*)> action) {
     WhenVisible([] { return static_cast<QWidget*>(VisibleWindow<T>()); },
                 [action](QWidget* w) { action(static_cast<T*>(w)); });
 }
+
+// One control of a window's design table: its object name, its place in twips and, where the
+// design gives one, its colour (a button's face, any other control's text) as 0x00BBGGRR.
+struct Placed {
+    const char* name;
+    int left, top, width, height;
+    std::optional<uint32_t> colour = std::nullopt;
+};
+// Checks every control of the table: that it exists, its geometry and its colour, and that a
+// wrapping label's text fits it.
+void ExpectLayout(QWidget* window, const std::vector<Placed>& controls);

@@ -5,6 +5,7 @@
 #include "platform/db/Transaction.h"
 #include "support/TempDatabase.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
@@ -52,6 +53,20 @@ TEST_F(ConnectionOpen, OpensTheProgramsConnectionStringEvenWithADoubledSeparator
     connection.Open(doubled);
     EXPECT_EQ(GroupCount(connection), 1);
     EXPECT_EQ(LocalDataSourcePath(QStringLiteral("/\\Main.mdb")), QStringLiteral("/Main.mdb"));
+}
+
+TEST_F(ConnectionOpen, AProgramFolderWithABackslashInItsNameOpensItsOwnFile) {
+    QTemporaryDir root;
+    const QString folder = root.filePath(QStringLiteral("Tom\\s tools"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(QFile::copy(db.FilePath(), folder + QStringLiteral("/Main.mdb")));
+    Connection connection;
+    connection.Open(ConnectionString(folder));
+    EXPECT_EQ(GroupCount(connection), 1);
+    EXPECT_EQ(LocalDataSourcePath(QStringLiteral("/a\\b/c\\Main.mdb")),
+              QStringLiteral("/a\\b/c/Main.mdb"));
+    EXPECT_EQ(LocalDataSourcePath(QStringLiteral("/a\\b/Main.mdb")),
+              QStringLiteral("/a\\b/Main.mdb"));
 }
 
 TEST_F(ConnectionOpen, MissingFileIsNamedAndNeverCreated) {

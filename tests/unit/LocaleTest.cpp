@@ -1,6 +1,8 @@
 #include "platform/forms/Locale.h"
 #include "platform/RuntimeError.h"
 
+#include <QLocale>
+
 #include <gtest/gtest.h>
 
 TEST(Locale, ValReadsTheLeadingNumberOnly) {
@@ -36,4 +38,47 @@ TEST(Locale, TrimSpacesRemovesSpacesOnly) {
     EXPECT_EQ(Locale::TrimSpaces(QStringLiteral("  a b  ")), QStringLiteral("a b"));
     EXPECT_EQ(Locale::TrimSpaces(QStringLiteral("   ")), QString());
     EXPECT_EQ(Locale::TrimSpaces(QStringLiteral("\ta\t")), QStringLiteral("\ta\t"));
+}
+
+namespace {
+// Sets the locale whose date order a test reads under, and restores the suite's own after it.
+class LocaleScope {
+public:
+    explicit LocaleScope(const QLocale& locale) { QLocale::setDefault(locale); }
+    ~LocaleScope() { QLocale::setDefault(previous_); }
+
+private:
+    QLocale previous_;
+};
+} // namespace
+
+TEST(Locale, ReadDateTakesTheDayAndMonthOrderOfTheLocale) {
+    {
+        LocaleScope us(QLocale(QLocale::English, QLocale::UnitedStates));
+        EXPECT_EQ(Locale::ReadDate(QStringLiteral("5/1/2024")), QDate(2024, 5, 1));
+        EXPECT_EQ(Locale::ReadDate(QStringLiteral("12/31/24")), QDate(2024, 12, 31));
+        EXPECT_FALSE(Locale::ReadDate(QStringLiteral("31/12/2024")).isValid());
+    }
+    {
+        LocaleScope uk(QLocale(QLocale::English, QLocale::UnitedKingdom));
+        EXPECT_EQ(Locale::ReadDate(QStringLiteral("5/1/2024")), QDate(2024, 1, 5));
+        EXPECT_EQ(Locale::ReadDate(QStringLiteral("05.01.99")), QDate(1999, 1, 5));
+        EXPECT_EQ(Locale::ReadDate(QStringLiteral("5/1")),
+                  QDate(QDate::currentDate().year(), 1, 5));
+    }
+    LocaleScope german(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(Locale::ReadDate(QStringLiteral("5. März 2024")), QDate(2024, 3, 5));
+    EXPECT_EQ(Locale::FormatDate(QDate(2024, 3, 5)), QStringLiteral("05 Mar 2024"))
+        << "shown and stored with English month names whatever the language";
+}
+
+TEST(Locale, ReadDateTakesTheWrittenFormsAndRefusesTheRest) {
+    LocaleScope us(QLocale(QLocale::English, QLocale::UnitedStates));
+    for (const char* text : {"5 Jan 2024", "05 jan 2024", "January 5, 2024", "Jan 5 2024",
+                             "5-Jan-2024", "2024-01-05", " 2024/1/5 "})
+        EXPECT_EQ(Locale::ReadDate(QString::fromUtf8(text)), QDate(2024, 1, 5)) << text;
+    for (const char* text : {"", "   ", "tomorrow", "31 Feb 2024", "13/13/2024", "5 Jan 2024 x",
+                             "5 Foo 2024", "1/2/3/4", "5 Jan 024", "2024-01-05'); DROP"})
+        EXPECT_FALSE(Locale::ReadDate(QString::fromUtf8(text)).isValid()) << text;
+    EXPECT_EQ(Locale::FormatDate(QDate(2024, 1, 5)), QStringLiteral("05 Jan 2024"));
 }

@@ -2,7 +2,9 @@
 
 #include "app/Module1.h"
 #include "app/Statements.h"
+#include "controls/TransPicBox.h"
 #include "platform/db/Connection.h"
+#include "platform/db/DbError.h"
 #include "platform/db/PasswordHash.h"
 #include "platform/db/Recordset.h"
 #include "platform/forms/Controls.h"
@@ -10,6 +12,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QStyle>
 #include <QTest>
 
 namespace {
@@ -124,7 +127,8 @@ TEST_F(CreateAccountWindow, NumbersBeyondTheSixteenBitRangeAreRefusedWithAMessag
     Create(QStringLiteral("overflow"), QStringLiteral("a"), QStringLiteral("a"));
     EXPECT_FALSE(ProgramEnded());
     EXPECT_EQ(Boxes().back().title, QStringLiteral("Create Account"));
-    EXPECT_TRUE(LastBoxText().contains(QStringLiteral("32767")));
+    EXPECT_EQ(LastBoxText(), QStringLiteral("No more accounts can be created: the highest "
+                                            "account number, 32767, has been reached."));
     EXPECT_TRUE(window_->isVisible());
     EXPECT_EQ(window_->txtUserID->text(), QStringLiteral("overflow"));
     EXPECT_EQ(CountAccounts(QStringLiteral("overflow")), 0);
@@ -165,6 +169,56 @@ TEST_F(CreateAccountWindow, LayoutFollowsItsDesign) {
     EXPECT_EQ(window_->cmdCreate->geometry(), QRect(176, 144, 113, 27));
     EXPECT_EQ(window_->lblConfirmPassword->pos(), QPoint(144, 88));
     EXPECT_TRUE(window_->lblConfirmPassword->font().bold());
+
+    ExpectLayout(window_, {{"txtUserID", 2280, 360, 3375, 285},
+                           {"txtPassword", 2280, 960, 3375, 285},
+                           {"txtConfirmPassword", 2280, 1560, 3375, 315},
+                           {"cmdCreate", 2640, 2160, 1695, 400, 0x00FF8080},
+                           {"cmdCancel", 4440, 2160, 1215, 400, 0x00C0C0FF}});
+    EXPECT_EQ(window_->lblOldPassword->pos(), QPoint(144, 8));
+    EXPECT_EQ(window_->lblPassword->pos(), QPoint(144, 48));
+    EXPECT_EQ(window_->TransPicBox1->geometry(), QRect(8, 8, 118, 116));
+    for (TextBox* field : {window_->txtUserID, window_->txtPassword, window_->txtConfirmPassword})
+        EXPECT_EQ(field->maxLength(), 50);
+    EXPECT_EQ(window_->txtUserID->echoMode(), QLineEdit::Normal);
+    for (TextBox* field : {window_->txtPassword, window_->txtConfirmPassword})
+        EXPECT_EQ(field->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, field),
+                  '*');
+}
+
+TEST_F(CreateAccountWindow, ClosedByItsTitleBarItComesBackEmptyInItsFirstField) {
+    window_->txtUserID->setText(QStringLiteral("half"));
+    FocusIn(window_, window_->cmdCreate);
+    window_->close();
+    Shared<frmCreateAccount>().Show(false);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window_->txtUserID->text().isEmpty());
+    EXPECT_EQ(window_->focusWidget(), window_->txtUserID);
+}
+
+TEST_F(CreateAccountWindow, TheWriteLockIsGivenUpBeforeAnyMessageWaits) {
+    // Another program on the same file tries to write while each message is on screen.
+    Connection other;
+    other.Open(database_.ConnectionString());
+    QStringList blocked;
+    MsgBox::SetResponder([&](const MsgBox::Call& call) {
+        try {
+            other.Execute(
+                QStringLiteral("INSERT INTO [tblGroups](UserID,GroupName) VALUES(9,'x')"));
+        } catch (const DbError&) {
+            blocked.append(call.prompt);
+        }
+        return MsgBox::kOK;
+    });
+    AddAccount(3, QStringLiteral("Bob"), QStringLiteral("x"));
+    Create(QStringLiteral("Bob"), QStringLiteral("a"), QStringLiteral("a"));
+    Create(QStringLiteral(" "), QStringLiteral("a"), QStringLiteral("a"));
+    Create(QStringLiteral("Ann"), QStringLiteral("a"), QStringLiteral("b"));
+    Create(QStringLiteral("Ann"), QStringLiteral("a"), QStringLiteral("a"));
+    EXPECT_TRUE(blocked.isEmpty()) << blocked.join(u'|').toStdString();
+    EXPECT_EQ(CountAccounts(QStringLiteral("Ann")), 1);
+    EXPECT_EQ(
+        Column(QStringLiteral("SELECT * FROM [tblGroups]"), QStringLiteral("GroupName")).size(), 5);
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QStyle>
 #include <QTest>
 
 namespace {
@@ -185,6 +186,56 @@ TEST_F(LogInWindow, LayoutFollowsItsDesign) {
     // The emblem snaps to its picture's size.
     EXPECT_EQ(window_->TransPicBox1->size(), QSize(91, 110));
     EXPECT_EQ(window_->TransPicBox1->pos(), QPoint(8, 8));
+
+    ExpectLayout(window_.get(), {{"txtUserName", 2760, 240, 3015, 345},
+                                 {"txtPassword", 2760, 720, 3015, 345},
+                                 {"cmdLogIN", 3360, 1560, 1215, 375, 0x00FF8080},
+                                 {"cmdClose", 4680, 1560, 1095, 375, 0x00C0C0FF},
+                                 {"lblUserName", 1680, 280, 1215, 255},
+                                 {"lblPassword", 1680, 760, 1215, 255},
+                                 {"cmdNewAccout", 1680, 1560, 1575, 375, 0x00FFC0C0},
+                                 {"Label1", 2160, 1200, 3375, 255}});
+    EXPECT_EQ(window_->txtUserName->maxLength(), 50);
+    EXPECT_EQ(window_->txtUserName->echoMode(), QLineEdit::Normal);
+    EXPECT_EQ(window_->txtPassword->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter,
+                                                       nullptr, window_->txtPassword),
+              '*');
+}
+
+TEST_F(LogInWindow, AFailedCheckShowsTheErrorCriticallyThenEndsTheProgram) {
+    Module1::DbConnection().Close();
+    LogIn(QStringLiteral("admin"), QStringLiteral("admin"));
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].style, MsgBox::kCritical);
+    EXPECT_EQ(Boxes()[0].title, QStringLiteral("Log In"));
+    EXPECT_FALSE(Boxes()[0].prompt.isEmpty());
+    EXPECT_TRUE(ProgramEnded());
+    EXPECT_FALSE(window_->Authenticated);
+}
+
+TEST_F(LogInWindow, ComingBackFromAnotherProgramKeepsTheCaretWhereTheUserLeftIt) {
+    window_->txtUserName->setText(QStringLiteral("someone"));
+    FocusIn(window_.get(), window_->txtUserName);
+    window_->txtUserName->setCursorPosition(3);
+
+    QApplication::setActiveWindow(nullptr); // another program's window is active
+    QApplication::setActiveWindow(window_.get());
+    QCoreApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), window_->txtUserName);
+    EXPECT_FALSE(window_->txtUserName->hasSelectedText());
+    EXPECT_EQ(window_->txtUserName->cursorPosition(), 3);
+    EXPECT_EQ(window_->txtUserName->BackColor(), EntryField::kHighlight);
+
+    // A move to another of the program's windows and back is an entry.
+    window_->txtUserName->setCursorPosition(3);
+    QWidget other;
+    other.show();
+    FocusIn(&other, &other);
+    EXPECT_EQ(window_->txtUserName->BackColor(), EntryField::kNormal);
+    QApplication::setActiveWindow(window_.get());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window_->txtUserName->selectedText(), QStringLiteral("someone"));
+    EXPECT_EQ(window_->txtUserName->BackColor(), EntryField::kHighlight);
 }
 
 } // namespace

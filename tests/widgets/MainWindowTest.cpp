@@ -355,7 +355,7 @@ TEST_F(MainWindow, LaysOutEveryControlAsDesigned) {
                 << "caption fits: " << label->objectName().toStdString();
         }
     }
-    EXPECT_EQ(window_->Image2->Picture().size(), QSize(421, 31));
+    EXPECT_EQ(window_->Image2->pixmap().size(), QSize(421, 31));
 
     // The lists' stored settings, and a default that was not stored.
     EXPECT_EQ(window_->lstGroups->BackColor(), 0x00C0FFC0u);

@@ -74,7 +74,13 @@ ConnectionSettings ParseConnectionString(const QString& connectionString) {
 }
 
 QString LocalDataSourcePath(const QString& dataSource) {
-    return QDir::cleanPath(QString(dataSource).replace(u'\\', u'/'));
+    // Only the separator the program joins before the file name is one: a folder of this
+    // platform may hold a backslash in its name.
+    QString path = dataSource;
+    const qsizetype separator = path.lastIndexOf(u'\\');
+    if (separator >= 0 && separator > path.lastIndexOf(u'/'))
+        path[separator] = u'/';
+    return QDir::cleanPath(path);
 }
 
 Connection::Connection()

@@ -73,5 +73,6 @@ struct ConnectionSettings {
     QString databasePassword;
 };
 ConnectionSettings ParseConnectionString(const QString& connectionString);
-// The data source as a path of this platform: backslashes become folder separators.
+// The data source as a path of this platform: the last backslash, the one before the file
+// name, becomes a folder separator; any other is part of a folder's name.
 QString LocalDataSourcePath(const QString& dataSource);

@@ -4,10 +4,10 @@
 #include "platform/forms/PictureAccessible.h"
 #include "platform/forms/SystemColors.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMetaMethod>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QTimer>
 
 TextBox::TextBox(QWidget* parent)
@@ -27,10 +27,27 @@ void TextBox::SetBackColor(uint32_t colour) {
     setPalette(p);
 }
 
+void TextBox::SetPasswordChar(QChar character) {
+    if (character.isNull()) {
+        setEchoMode(QLineEdit::Normal);
+        setStyleSheet(QString());
+        return;
+    }
+    setEchoMode(QLineEdit::Password);
+    // The style's own character (a bullet) is not the one users of this program know.
+    setStyleSheet(
+        QStringLiteral("QLineEdit { lineedit-password-character: %1; }").arg(character.unicode()));
+}
+
 void TextBox::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
     focusedByMouse_ = event->reason() == Qt::MouseFocusReason;
-    Q_EMIT GotFocus();
+    // Coming back from another program's window is no entry into the field: its selection
+    // and caret stay as the user left them. A move between this program's windows is one.
+    const bool returned = leftProgram_ && event->reason() == Qt::ActiveWindowFocusReason;
+    leftProgram_ = false;
+    if (!returned)
+        Q_EMIT GotFocus();
     focusSelectionStart_ = selectionStart();
     focusSelectionLength_ = selectionLength();
 }
@@ -38,7 +55,12 @@ void TextBox::focusInEvent(QFocusEvent* event) {
 void TextBox::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
     focusedByMouse_ = false;
-    Q_EMIT LostFocus();
+    // Another program's window took the activation from this still-visible window: the field
+    // is not left, so its return will not count as an entry either.
+    leftProgram_ = event->reason() == Qt::ActiveWindowFocusReason &&
+                   !QApplication::activeWindow() && window()->isVisible();
+    if (!leftProgram_)
+        Q_EMIT LostFocus();
 }
 
 void TextBox::mousePressEvent(QMouseEvent* event) {
@@ -100,51 +122,57 @@ void CommandButton::keyPressEvent(QKeyEvent* event) {
     QPushButton::keyPressEvent(event);
 }
 
-Image::Image(QWidget* parent)
-    : QWidget(parent) {
-    setAttribute(Qt::WA_TranslucentBackground);
+ComboBox::ComboBox(QWidget* parent)
+    : QComboBox(parent) {
+    // A placeholder keeps Qt from choosing the first row added to an empty box; a blank one
+    // shows the empty text of "no row chosen".
+    setPlaceholderText(QStringLiteral(" "));
+    connect(this, &QComboBox::activated, this, [this] { Q_EMIT Click(); });
+}
+
+void ComboBox::keyReleaseEvent(QKeyEvent* event) {
+    QComboBox::keyReleaseEvent(event);
+    if (!event->isAutoRepeat())
+        Q_EMIT KeyUp(KeyCodes::FromQtKey(event->key()), KeyCodes::ShiftState(event->modifiers()));
+}
+
+Label::Label(QWidget* parent)
+    : QLabel(parent) {
+    // A label that shows a picture reads as one: unnamed decoration is left out, a picture
+    // that handles clicks is a link.
     static const bool accessible = [] {
-        InstallPictureAccessibility("Image", [](QObject* object) -> std::function<void()> {
-            auto* image = static_cast<Image*>(object);
-            if (!image->isSignalConnected(QMetaMethod::fromSignal(&Image::Click)))
-                return {};
-            return [image] { Q_EMIT image->Click(); };
-        });
+        InstallPictureAccessibility(
+            "Label",
+            [](QObject* object) { return !static_cast<Label*>(object)->pixmap().isNull(); },
+            [](QObject* object) -> std::function<void()> {
+                auto* label = static_cast<Label*>(object);
+                if (!label->isSignalConnected(QMetaMethod::fromSignal(&Label::Click)))
+                    return {};
+                return [label] { Q_EMIT label->Click(); };
+            });
         return true;
     }();
     (void)accessible;
 }
 
-void Image::setPicture(const QImage& picture) {
-    picture_ = picture;
-    update();
+void Label::mousePressEvent(QMouseEvent* event) {
+    click_.Press(*event);
+    event->accept();
 }
 
-void Image::setStretch(bool stretch) {
-    stretch_ = stretch;
-    update();
-}
-
-void Image::paintEvent(QPaintEvent* /*event*/) {
-    if (picture_.isNull())
-        return;
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    if (stretch_)
-        painter.drawImage(rect(), picture_);
-    else
-        painter.drawImage(0, 0, picture_);
-}
-
-void Image::mousePressEvent(QMouseEvent* event) {
-    pressed_ = event->button() == Qt::LeftButton;
-}
-
-void Image::mouseReleaseEvent(QMouseEvent* event) {
-    // A click is a press and a release of the left button, both over the picture.
-    const bool click = pressed_ && event->button() == Qt::LeftButton &&
-                       rect().contains(event->position().toPoint());
-    pressed_ = false;
-    if (click)
+void Label::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+    if (click_.Release(*event, rect()))
         Q_EMIT Click();
+}
+
+void ClickTracker::Press(const QMouseEvent& event) {
+    pressed_ = event.button() == Qt::LeftButton;
+}
+
+bool ClickTracker::Release(const QMouseEvent& event, const QRect& area) {
+    const bool click =
+        pressed_ && event.button() == Qt::LeftButton && area.contains(event.position().toPoint());
+    pressed_ = false;
+    return click;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QImage>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -16,6 +17,8 @@ public:
     void SelectAllText();
     void SetBackColor(uint32_t colour);
     uint32_t BackColor() const { return backColor_; }
+    // Every character is shown as `character`; a null character shows the text itself.
+    void SetPasswordChar(QChar character);
 
 Q_SIGNALS:
     void GotFocus();
@@ -38,6 +41,8 @@ private:
     QString tag_;
     uint32_t backColor_;
     bool focusedByMouse_ = false;
+    // The program lost the activation while this field had the focus: its return is no entry.
+    bool leftProgram_ = false;
     int focusSelectionStart_ = -1;
     int focusSelectionLength_ = 0;
 };
@@ -56,28 +61,49 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 };
 
-// A picture on a window: drawn at its natural size from the top-left corner, or stretched to
-// fill the control. A press and release over it is a click.
-class Image : public QWidget {
+// A drop-down list the user picks from (no typing), with the original key-code events. A box
+// refilled after `clear()` has no row chosen and an empty text until the user picks one, as
+// the original list did; Qt would choose the first row added.
+class ComboBox : public QComboBox {
     Q_OBJECT
 public:
-    explicit Image(QWidget* parent = nullptr);
+    explicit ComboBox(QWidget* parent = nullptr);
 
-    QImage Picture() const { return picture_; }
-    void setPicture(const QImage& picture);
-    bool Stretch() const { return stretch_; }
-    void setStretch(bool stretch);
+Q_SIGNALS:
+    // The user picked a row, by pointer or by arrow keys.
+    void Click();
+    void KeyUp(int KeyCode, int Shift);
+
+protected:
+    void keyReleaseEvent(QKeyEvent* event) override;
+};
+
+// A click as the original platform counted one: the left button pressed and released over the
+// same control.
+class ClickTracker {
+public:
+    void Press(const QMouseEvent& event);
+    // True when this release completes a click within `area`.
+    bool Release(const QMouseEvent& event, const QRect& area);
+
+private:
+    bool pressed_ = false;
+};
+
+// A label or picture that takes the clicks on it, so that they do not reach the window
+// behind it.
+class Label : public QLabel {
+    Q_OBJECT
+public:
+    explicit Label(QWidget* parent = nullptr);
 
 Q_SIGNALS:
     void Click();
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    QImage picture_;
-    bool stretch_ = false;
-    bool pressed_ = false;
+    ClickTracker click_;
 };

@@ -10,6 +10,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 
@@ -71,9 +72,36 @@ void Form::hideEvent(QHideEvent* event) {
         modalLoop_->quit();
 }
 
+void Form::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (QWidget* control = focusWhenShown_) {
+        focusWhenShown_ = nullptr;
+        control->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void Form::FocusWhenShown(QWidget* control) {
+    if (isVisible())
+        control->setFocus(Qt::OtherFocusReason);
+    else
+        focusWhenShown_ = control;
+}
+
 void Form::keyPressEvent(QKeyEvent* event) {
     // No button is a default or cancel button: Enter and Escape do nothing by themselves.
     event->ignore();
+}
+
+void Form::mousePressEvent(QMouseEvent* event) {
+    click_.Press(*event);
+    QWidget::mousePressEvent(event);
+}
+
+void Form::mouseReleaseEvent(QMouseEvent* event) {
+    const bool click = click_.Release(*event, rect());
+    QWidget::mouseReleaseEvent(event);
+    if (click)
+        Q_EMIT Click();
 }
 
 void Form::SetBackgroundPicture(const QImage& picture) {
@@ -94,6 +122,10 @@ void Form::SetClientSizeTwips(int width, int height) {
 
 void Form::MoveToTwips(int left, int top) {
     move(TwipsToPixels(left), TwipsToPixels(top));
+}
+
+void Form::MoveClientToTwips(int left, int top) {
+    setGeometry(QRect(QPoint(TwipsToPixels(left), TwipsToPixels(top)), size()));
 }
 
 void Form::CentreOnScreen() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/forms/ControlContainer.h"
+#include "platform/forms/Controls.h"
 #include "platform/forms/PropertyStore.h"
 
 #include <QImage>
@@ -38,19 +39,28 @@ public:
     // Client size and position, in twips.
     void SetClientSizeTwips(int width, int height);
     void MoveToTwips(int left, int top);
+    // Places the client area (not the frame) with its top-left corner at `left`, `top`.
+    void MoveClientToTwips(int left, int top);
     void CentreOnScreen();
     void CentreOver(QWidget* owner);
+    // The control that takes the focus when the window is next shown, whatever had it before.
+    void FocusWhenShown(QWidget* control);
 
 Q_SIGNALS:
     void Unloaded();
+    // A click on the window's own background, not on one of its controls.
+    void Click();
 
 protected:
     // Puts the controls in their initial state; runs when the window is loaded.
     virtual void Form_Load() {}
     void closeEvent(QCloseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     void Present();
@@ -59,6 +69,8 @@ private:
     QImage background_;
     bool loaded_ = false;
     QEventLoop* modalLoop_ = nullptr;
+    QPointer<QWidget> focusWhenShown_;
+    ClickTracker click_;
 };
 
 // The one shared instance of a window for the whole run, created on first use.

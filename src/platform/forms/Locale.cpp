@@ -5,6 +5,7 @@
 #include <QCollator>
 #include <QLocale>
 #include <cmath>
+#include <optional>
 
 namespace Locale {
 
@@ -64,9 +65,117 @@ int CompareTextNoCase(const QString& a, const QString& b) {
     return r < 0 ? -1 : (r > 0 ? 1 : 0);
 }
 
+namespace {
+
+struct DateToken {
+    QString text;
+    bool number;
+};
+
+// Numbers and words of a typed date; separators are spaces, "/", ".", "-" and ",". Nothing
+// when the text holds anything else.
+std::optional<QList<DateToken>> SplitDate(const QString& text) {
+    QList<DateToken> tokens;
+    for (qsizetype i = 0; i < text.size();) {
+        const QChar c = text[i];
+        const bool digit = c.isDigit() && c.unicode() < 128;
+        if (digit || c.isLetter()) {
+            qsizetype end = i;
+            while (end < text.size() && (digit ? text[end].isDigit() && text[end].unicode() < 128
+                                               : text[end].isLetter()))
+                ++end;
+            tokens.append({text.mid(i, end - i), digit});
+            i = end;
+        } else if (c == u' ' || c == u'/' || c == u'.' || c == u'-' || c == u',' || c == u'\t') {
+            ++i;
+        } else {
+            return std::nullopt;
+        }
+    }
+    return tokens;
+}
+
+// The month a word names, in full or abbreviated, in English or in the locale's language;
+// 0 for any other word.
+int MonthOfName(const QString& word) {
+    const QLocale english(QLocale::English);
+    const QLocale local;
+    for (int month = 1; month <= 12; ++month) {
+        for (const QString& name : {english.monthName(month, QLocale::LongFormat),
+                                    english.monthName(month, QLocale::ShortFormat),
+                                    local.monthName(month, QLocale::LongFormat),
+                                    local.monthName(month, QLocale::ShortFormat),
+                                    local.standaloneMonthName(month, QLocale::LongFormat),
+                                    local.standaloneMonthName(month, QLocale::ShortFormat)}) {
+            QString bare = name;
+            bare.remove(u'.');
+            if (!bare.isEmpty() && word.compare(bare, Qt::CaseInsensitive) == 0)
+                return month;
+        }
+    }
+    return 0;
+}
+
+int YearOf(const QString& digits) {
+    const int value = digits.toInt();
+    if (digits.size() <= 2)
+        return value < 30 ? 2000 + value : 1900 + value;
+    return digits.size() == 4 ? value : 0;
+}
+
+} // namespace
+
+QDate ReadDate(const QString& text) {
+    const auto split = SplitDate(text);
+    if (!split)
+        return {};
+    QList<DateToken> numbers;
+    QList<qsizetype> words;
+    for (qsizetype i = 0; i < split->size(); ++i) {
+        if (split->at(i).number)
+            numbers.append(split->at(i));
+        else
+            words.append(i);
+    }
+    const int thisYear = QDate::currentDate().year();
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    if (words.isEmpty()) {
+        const QString order = QLocale().dateFormat(QLocale::ShortFormat);
+        const bool dayFirst = order.indexOf(u'd') < order.indexOf(u'M');
+        const bool yearFirst =
+            order.indexOf(u'y') < order.indexOf(u'M') && order.indexOf(u'y') < order.indexOf(u'd');
+        if (numbers.size() == 3 && (numbers[0].text.size() == 4 || yearFirst)) {
+            year = YearOf(numbers[0].text);
+            month = numbers[1].text.toInt();
+            day = numbers[2].text.toInt();
+        } else if (numbers.size() == 3 || numbers.size() == 2) {
+            day = numbers[dayFirst ? 0 : 1].text.toInt();
+            month = numbers[dayFirst ? 1 : 0].text.toInt();
+            year = numbers.size() == 3 ? YearOf(numbers[2].text) : thisYear;
+        }
+    } else if (words.size() == 1) {
+        month = MonthOfName(split->at(words[0]).text);
+        if (numbers.size() == 2) {
+            const bool yearFirst = numbers[0].text.size() == 4;
+            year = YearOf(numbers[yearFirst ? 0 : 1].text);
+            day = numbers[yearFirst ? 1 : 0].text.toInt();
+        } else if (numbers.size() == 1 && numbers[0].text.size() == 4) {
+            year = YearOf(numbers[0].text);
+            day = 1;
+        } else if (numbers.size() == 1) {
+            year = thisYear;
+            day = numbers[0].text.toInt();
+        }
+    }
+    if (year < 100 || numbers.isEmpty())
+        return {};
+    return QDate(year, month, day);
+}
+
 QString FormatDate(const QDate& date) {
-    static const QLocale english(QLocale::English, QLocale::UnitedStates);
-    return english.toString(date, QStringLiteral("dd MMM yyyy"));
+    return QLocale(QLocale::English).toString(date, QStringLiteral("dd MMM yyyy"));
 }
 
 } // namespace Locale

@@ -5,8 +5,8 @@
 #include <QString>
 #include <cstdint>
 
-// The locale services the program leans on: leading numbers, 16-bit conversion and text
-// comparison without regard to case.
+// The locale services the program leans on: leading numbers, 16-bit conversion, text
+// comparison without regard to case, and dates as users type them.
 namespace Locale {
 
 // The number at the start of a text (after leading spaces): digits with an optional sign and
@@ -19,16 +19,23 @@ int16_t ToInteger16(double value);
 // The text without leading and trailing spaces (spaces only: tabs and other blanks stay).
 QString TrimSpaces(const QString& text);
 
-// A date as "dd MMM yyyy": two-digit day, English month abbreviation, four-digit year. The
-// month names are fixed in English so that what one user stores reads the same for every
-// other user, whatever their system language.
-QString FormatDate(const QDate& date);
-
 // Case-insensitive, locale-aware comparison: -1, 0 or 1.
 int CompareTextNoCase(const QString& a, const QString& b);
 
 // The collator behind CompareTextNoCase, for callers that sort many texts by collation keys
 // (keys compare exactly as the collator does).
 const QCollator& TextNoCaseCollator();
+
+// A typed date: all-number forms ("5/1/2024", "5.1.24", "5-1") take their day and month order
+// from the current locale's short date format, a four-digit first number reads as year, month,
+// day ("2024-01-05"), and a month written as a name ("5 Jan 2024", "January 5, 2024") may
+// stand before or after the day, in English or in the locale's own language. A missing year is
+// this year; two-digit years 00 to 29 are 2000 to 2029, 30 to 99 are 1930 to 1999. An invalid
+// date for any other text, the empty text included.
+QDate ReadDate(const QString& text);
+
+// "dd MMM yyyy" with English month abbreviations ("05 Jan 2024"): the form the program shows
+// and stores whatever the user's language.
+QString FormatDate(const QDate& date);
 
 } // namespace Locale

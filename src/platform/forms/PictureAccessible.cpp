@@ -7,18 +7,22 @@
 
 namespace {
 using PressFinder = std::function<std::function<void()>(QObject*)>;
+struct PictureClass {
+    std::function<bool(QObject*)> isPicture;
+    PressFinder press;
+};
 
-std::map<std::string, PressFinder>& Classes() {
-    static std::map<std::string, PressFinder> classes;
+std::map<std::string, PictureClass>& Classes() {
+    static std::map<std::string, PictureClass> classes;
     return classes;
 }
 
 QAccessibleInterface* Factory(const QString& className, QObject* object) {
     const auto it = Classes().find(className.toStdString());
-    if (it == Classes().end() || !object->isWidgetType())
+    if (it == Classes().end() || !object->isWidgetType() || !it->second.isPicture(object))
         return nullptr;
     std::function<std::function<void()>()> press;
-    if (const PressFinder& find = it->second)
+    if (const PressFinder& find = it->second.press)
         press = [find, object] { return find(object); };
     return new PictureAccessible(static_cast<QWidget*>(object), std::move(press));
 }
@@ -50,8 +54,9 @@ void PictureAccessible::doAction(const QString& actionName) {
         press();
 }
 
-void InstallPictureAccessibility(const char* className, PressFinder press) {
+void InstallPictureAccessibility(const char* className, std::function<bool(QObject*)> isPicture,
+                                 PressFinder press) {
     if (Classes().empty())
         QAccessible::installFactory(Factory);
-    Classes().emplace(className, std::move(press));
+    Classes().emplace(className, PictureClass{std::move(isPicture), std::move(press)});
 }

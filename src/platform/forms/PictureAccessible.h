@@ -22,7 +22,8 @@ private:
     std::function<std::function<void()>()> press_;
 };
 
-// Installs, once, a factory that gives every widget of the class `className` a
-// PictureAccessible; `press` (may be empty) finds the click of a given widget.
-void InstallPictureAccessibility(const char* className,
+// Installs, once per class, a factory that gives the widgets of the class `className` that
+// `isPicture` accepts a PictureAccessible (the others keep Qt's own); `press` (may be empty)
+// finds the click of a given widget.
+void InstallPictureAccessibility(const char* className, std::function<bool(QObject*)> isPicture,
                                  std::function<std::function<void()>(QObject*)> press);
