@@ -10,13 +10,18 @@
 #include "platform/forms/ProgramEnd.h"
 #include "platform/forms/Shell.h"
 #include "platform/forms/Twips.h"
+#include "windows/frmAboutProduct.h"
+#include "windows/frmAboutProgrammer.h"
+#include "windows/frmAddGroup.h"
 #include "windows/frmAddTask.h"
+#include "windows/frmChangePassword.h"
 #include "windows/frmCreateAccount.h"
 #include "windows/frmMain.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QTest>
 
@@ -277,6 +282,38 @@ TEST_F(MainWindow, KeyboardAloneChoosesAGroupAndWalksTheControls) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return Boxes().size() > before; }, 2000));
     ASSERT_EQ(Boxes().size(), before + 1);
     EXPECT_EQ(LastBoxText(), QStringLiteral("Task has successfully been marked as done."));
+}
+
+TEST_F(MainWindow, CommandsShowOneSharedInstanceEachAndAddTodoRefreshes) {
+    const std::pair<CommandButton*, std::function<QWidget*()>> commands[] = {
+        {window_->Command1, [] { return &Shared<frmCreateAccount>(); }},
+        {window_->cmdChangePassword, [] { return &Shared<frmChangePassword>(); }},
+        {window_->cmdAboutProduct, [] { return &Shared<frmAboutProduct>(); }},
+        {window_->cmdAboutProgrammer, [] { return &Shared<frmAboutProgrammer>(); }},
+        {window_->cmdAddGroup, [] { return &Shared<frmAddGroup>(); }},
+        {window_->cmdAddTask, [] { return &Shared<frmAddTask>(); }},
+    };
+    for (const auto& [button, shared] : commands) {
+        button->click();
+        button->click();
+        QWidget* shown = shared();
+        EXPECT_TRUE(shown->isVisible()) << button->objectName().toStdString();
+        EXPECT_FALSE(shown->isModal());
+        int visible = 0;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            visible += top->isVisible() && top->metaObject() == shown->metaObject();
+        EXPECT_EQ(visible, 1) << "one instance of " << button->objectName().toStdString();
+        EXPECT_TRUE(window_->isEnabled()) << "the main window stays usable";
+    }
+
+    Run(QStringLiteral("INSERT INTO tblGroups(GroupID,UserID,GroupName) VALUES(2,1,'Work')"));
+    Choose(window_->lstGroups, QStringLiteral("1 - General"));
+    ASSERT_EQ(window_->lstTasks->ListCount(), 1);
+    window_->cmdAddTask->click();
+    EXPECT_EQ(window_->lstTasks->ListCount(), 0) << "the lists were refreshed";
+    QComboBox* groups = Shared<frmAddTask>().cbGroups;
+    EXPECT_NE(groups->findText(QStringLiteral("2 - Work")), -1) << "its group box refilled";
+    EXPECT_TRUE(groups->currentText().isEmpty()) << "and no group chosen";
 }
 
 TEST_F(MainWindow, AScreenReaderReadsNamedRowsAndChoosesThem) {
