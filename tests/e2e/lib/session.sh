@@ -14,6 +14,7 @@ trap cleanup EXIT
 
 fail() {
   echo "FAIL: $*" >&2
+  [ -n "${PELMORAN_SHOTS:-}" ] && import -window root "$PELMORAN_SHOTS/failure.png" 2>/dev/null
   echo "visible windows:" >&2
   for id in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
     echo "  $id $(xdotool getwindowname "$id" 2>/dev/null)" >&2
@@ -93,3 +94,38 @@ log_in_as_admin() {
 
 # Runs SQL on the program's database with the stock shell.
 sql() { sqlcipher "$work/Main.mdb" "PRAGMA key='tm4v8bxe';" "$1" | grep -v '^ok$' || true; }
+
+# Clicks at (x, y) pixels inside the window `id`.
+click_in() { # id x y
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  xdotool mousemove $((X + $2)) $((Y + $3)) click 1
+  sleep 0.4
+}
+
+# Answers the box that stands over the window `owner` (both named `name`) with `keys`, and
+# waits until that box (not merely some box of that name) is gone. A box shown as another
+# closes can lose the keyboard to its owner's activation: the keys are given again, at most
+# three times.
+answer_box() { # name owner keys...
+  local name=$1 owner=$2 box="" attempt id
+  shift 2
+  for _ in $(seq 1 300); do
+    for id in $(xdotool search --onlyvisible --name "^$name\$" 2>/dev/null); do
+      [ "$id" != "$owner" ] && box=$id
+    done
+    [ -n "$box" ] && break
+    sleep 0.1
+  done
+  [ -n "$box" ] || fail "no box titled '$name'"
+  for attempt in 1 2 3; do
+    sleep 0.5
+    xdotool windowfocus --sync "$box" 2>/dev/null || xdotool windowfocus "$box" 2>/dev/null || true
+    sleep 0.3
+    key "$@"
+    for _ in $(seq 1 30); do
+      xdotool search --onlyvisible --name "^$name\$" 2>/dev/null | grep -qx "$box" || return 0
+      sleep 0.1
+    done
+  done
+  fail "the box titled '$name' did not close"
+}
