@@ -11,6 +11,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
@@ -122,5 +123,15 @@ void ExpectLayout(QWidget* window, const std::vector<Placed>& controls) {
             EXPECT_LE(label->heightForWidth(label->width()), label->height())
                 << placed.name << " cuts off its text";
         }
+    }
+}
+
+void Type(QWidget* widget, const QString& text) {
+    for (const char32_t c : text.toUcs4()) {
+        const QString one = QString::fromUcs4(&c, 1);
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, one);
+        QApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, one);
+        QApplication::sendEvent(widget, &release);
     }
 }

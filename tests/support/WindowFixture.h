@@ -74,3 +74,7 @@ struct Placed {
 // Checks every control of the table: that it exists, its geometry and its colour, and that a
 // wrapping label's text fits it.
 void ExpectLayout(QWidget* window, const std::vector<Placed>& controls);
+
+// Types `text` into `widget` one character at a time, as a keyboard or an input method does: a
+// character outside the basic plane arrives whole, in one key event.
+void Type(QWidget* widget, const QString& text);

@@ -221,4 +221,14 @@ TEST_F(CreateAccountWindow, TheWriteLockIsGivenUpBeforeAnyMessageWaits) {
         Column(QStringLiteral("SELECT * FROM [tblGroups]"), QStringLiteral("GroupName")).size(), 5);
 }
 
+TEST_F(CreateAccountWindow, ANameEndingInAnEmojiAtTheLimitIsStoredWhole) {
+    const QString name = QString(49, u'n') + QString::fromUtf8("\xF0\x9F\x98\x80");
+    window_->txtUserID->setFocus();
+    Type(window_->txtUserID, name + QStringLiteral("x"));
+    ASSERT_EQ(window_->txtUserID->text(), name);
+    Create(window_->txtUserID->text(), QStringLiteral("pw"), QStringLiteral("pw"));
+    EXPECT_EQ(LastBoxText(), QStringLiteral("User Account has successfully been created."));
+    EXPECT_EQ(CountAccounts(name), 1) << "stored exactly as typed, so it matches again";
+}
+
 } // namespace

@@ -2,6 +2,7 @@
 #include "platform/forms/Form.h"
 #include "platform/forms/MessageBox.h"
 #include "platform/forms/ProgramEnd.h"
+#include "support/WindowFixture.h"
 
 #include <QApplication>
 #include <QSignalSpy>
@@ -171,4 +172,27 @@ TEST(Form, DestroyingAWindowWithAFocusedFieldRunsNoHandlerOfIt) {
     delete window;
     EXPECT_TRUE(ended);
     EXPECT_FALSE(ranAfterEnd) << "a lost-focus handler ran on a half-destroyed window";
+}
+
+TEST(TextBoxes, TheLengthLimitCountsCharactersAndNeverSplitsOne) {
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
+    TextBox field;
+    field.setMaxLength(5);
+    field.show();
+    Type(&field, QStringLiteral("abcd") + emoji);
+    EXPECT_EQ(field.text(), QStringLiteral("abcd") + emoji) << "an emoji is one character";
+    QTest::keyClicks(&field, QStringLiteral("x"));
+    EXPECT_EQ(field.text(), QStringLiteral("abcd") + emoji);
+    field.setCursorPosition(1);
+    QTest::keyClicks(&field, QStringLiteral("z"));
+    EXPECT_EQ(field.text(), QStringLiteral("abcd") + emoji) << "a full field takes nothing";
+
+    field.clear();
+    field.insert(QStringLiteral("abc") + emoji + emoji + QStringLiteral("q"));
+    EXPECT_EQ(field.text(), QStringLiteral("abc") + emoji + emoji);
+    field.clear();
+    field.insert(QStringLiteral("abcd"));
+    field.insert(QStringLiteral("e") + emoji);
+    EXPECT_EQ(field.text(), QStringLiteral("abcde")) << "the emoji is left out whole";
+    EXPECT_EQ(field.maxLength(), 5);
 }

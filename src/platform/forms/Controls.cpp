@@ -9,11 +9,49 @@
 #include <QMetaMethod>
 #include <QMouseEvent>
 #include <QTimer>
+#include <QValidator>
+#include <algorithm>
 
 TextBox::TextBox(QWidget* parent)
     : QLineEdit(parent)
     , backColor_(SystemColors::System(SystemColors::kWindow)) {
     connect(this, &QLineEdit::textChanged, this, [this] { Q_EMIT Change(); });
+}
+
+namespace {
+
+// Holds a field to a number of characters. An edit that goes past it loses the characters
+// just before the cursor, which are the ones it inserted, whole characters at a time.
+class CharacterLimit : public QValidator {
+public:
+    CharacterLimit(int limit, QObject* parent)
+        : QValidator(parent)
+        , limit_(limit) {}
+
+    State validate(QString& input, int& pos) const override {
+        qsizetype excess = input.toUcs4().size() - limit_;
+        while (excess > 0 && pos > 0) {
+            const qsizetype width =
+                pos >= 2 && input[pos - 1].isLowSurrogate() && input[pos - 2].isHighSurrogate() ? 2
+                                                                                                : 1;
+            input.remove(pos - width, width);
+            pos -= static_cast<int>(width);
+            --excess;
+        }
+        return excess > 0 ? Invalid : Acceptable;
+    }
+
+private:
+    int limit_;
+};
+
+} // namespace
+
+void TextBox::setMaxLength(int characters) {
+    maxCharacters_ = characters;
+    // Qt's own limit counts halves of a pair: it stays out of the way at twice the characters.
+    QLineEdit::setMaxLength(std::min(32767, 2 * characters));
+    setValidator(new CharacterLimit(characters, this));
 }
 
 void TextBox::SelectAllText() {

@@ -19,6 +19,11 @@ public:
     uint32_t BackColor() const { return backColor_; }
     // Every character is shown as `character`; a null character shows the text itself.
     void SetPasswordChar(QChar character);
+    // The most characters the field takes, counted as the user sees them: a character outside
+    // the basic plane (an emoji) is one, and is never cut in half. Typing or pasting past the
+    // limit keeps what fits of the new text.
+    void setMaxLength(int characters);
+    int maxLength() const { return maxCharacters_; }
 
 Q_SIGNALS:
     void GotFocus();
@@ -45,6 +50,7 @@ private:
     bool leftProgram_ = false;
     int focusSelectionStart_ = -1;
     int focusSelectionLength_ = 0;
+    int maxCharacters_ = 32767;
 };
 
 // A push button that Enter presses as well as Space when it has the focus, as on the
