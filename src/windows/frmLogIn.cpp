@@ -127,7 +127,7 @@ bool frmLogIn::CheckLogIn() {
     } catch (const RuntimeError& error) {
         if (error.Number() != 76) {
             MessageBox(error.Description(), MsgBox::kCritical, kCaption);
-            EndProgram();
+            EndProgram(kErrorExitStatus);
             return false;
         }
     }

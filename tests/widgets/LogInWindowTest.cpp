@@ -5,6 +5,7 @@
 #include "controls/TransPicBox.h"
 #include "platform/db/Connection.h"
 #include "platform/forms/Controls.h"
+#include "platform/forms/ProgramEnd.h"
 #include "platform/forms/SystemColors.h"
 #include "windows/EntryField.h"
 #include "windows/frmLogIn.h"
@@ -98,6 +99,16 @@ TEST_F(LogInWindow, AnEmptyStoredPasswordAcceptsAnEmptyFieldAndTheFirstMatchingR
     LogIn(QStringLiteral("Ann"), QString());
     EXPECT_TRUE(window_->Authenticated);
     EXPECT_EQ(window_->iUserID, QStringLiteral("2"));
+}
+
+TEST_F(LogInWindow, AFailedReadIsShownAndEndsTheProgramAsAFailure) {
+    Module1::DbConnection().Close();
+    LogIn(QStringLiteral("admin"), QStringLiteral("admin"));
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].style, MsgBox::kCritical);
+    EXPECT_TRUE(ProgramEnded());
+    EXPECT_EQ(ProgramEnd::EndedStatus(), kErrorExitStatus);
+    EXPECT_FALSE(window_->Authenticated);
 }
 
 TEST_F(LogInWindow, AnEmptyAccountTableRefusesTheLogInInsteadOfEndingTheProgram) {
