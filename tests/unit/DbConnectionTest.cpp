@@ -5,13 +5,18 @@
 #include "platform/db/Transaction.h"
 #include "support/TempDatabase.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -212,4 +217,84 @@ TEST_F(ConnectionExecute, WaitsForAnotherWriterInsteadOfFailing) {
     EXPECT_GE(timer.elapsed(), 250);
     writer.join();
     EXPECT_EQ(GroupCount(connection), 3);
+}
+
+namespace {
+
+const char* const kReadOnlyFolderVariable = "PELMORAN_TEST_READ_ONLY_FOLDER";
+
+// What the program shows for a folder it may not write to that holds an interrupted change.
+void ExpectTheFolderToBeNamed(const QString& folder) {
+    Connection connection;
+    const DbError error = CatchDbError([&] { connection.Open(ConnectionString(folder)); });
+    EXPECT_EQ(error.Number(), DbErrorNumber::ProviderFailure);
+    EXPECT_TRUE(error.Description().contains(
+        QStringLiteral("the folder of Main.mdb ('%1') must be writable").arg(folder)))
+        << qPrintable(error.Description());
+    EXPECT_FALSE(connection.IsOpen());
+}
+
+} // namespace
+
+// Run by the test below as an unprivileged user, when the tests run as root (to whom every
+// folder is writable).
+TEST(ConnectionInterruptedChange, DISABLED_ReadOnlyFolderAsAnotherUser) {
+    ExpectTheFolderToBeNamed(qEnvironmentVariable(kReadOnlyFolderVariable));
+}
+
+TEST(ConnectionInterruptedChange, AReadOnlyFolderIsNamedAndTheChangeUndoneOnceWritable) {
+    TempDatabase db;
+    QTemporaryDir place;
+    const QString folder = place.filePath(QStringLiteral("program"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    {
+        // A copy taken in the middle of a change is what a crash leaves: the file and a journal
+        // that must be played back. Unsynchronised, the journal is complete at once.
+        Connection connection;
+        connection.Open(db.ConnectionString());
+        connection.Execute(QStringLiteral("PRAGMA synchronous = OFF"));
+        Transaction transaction(connection);
+        connection.Execute(Statements::S7(QStringLiteral("1"), QStringLiteral("interrupted")));
+        connection.Execute(QStringLiteral("DELETE FROM [tblUsers]"));
+        for (const QString& name : {QStringLiteral("Main.mdb"), QStringLiteral("Main.mdb-journal")})
+            ASSERT_TRUE(QFile::copy(db.Folder() + u'/' + name, folder + u'/' + name));
+    }
+    const QByteArray folderPath = QFile::encodeName(folder);
+    ASSERT_EQ(::chmod(folderPath.constData(), 0555), 0);
+
+    if (::geteuid() != 0) {
+        ExpectTheFolderToBeNamed(folder);
+    } else {
+        constexpr uid_t kNobody = 65534;
+        ASSERT_EQ(::chmod(QFile::encodeName(place.path()).constData(), 0755), 0);
+        for (const QString& path : {folder, folder + QStringLiteral("/Main.mdb"),
+                                    folder + QStringLiteral("/Main.mdb-journal")})
+            ASSERT_EQ(::chown(QFile::encodeName(path).constData(), kNobody, kNobody), 0);
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QString::fromLatin1(kReadOnlyFolderVariable), folder);
+        child.setProcessEnvironment(environment);
+        child.setProcessChannelMode(QProcess::ForwardedChannels);
+        child.start(QStringLiteral("setpriv"),
+                    {QStringLiteral("--reuid=%1").arg(kNobody),
+                     QStringLiteral("--regid=%1").arg(kNobody), QStringLiteral("--clear-groups"),
+                     QCoreApplication::applicationFilePath(),
+                     QStringLiteral("--gtest_also_run_disabled_tests"),
+                     QStringLiteral("--gtest_filter=*DISABLED_ReadOnlyFolderAsAnotherUser"),
+                     QStringLiteral("--gtest_brief=1")});
+        ASSERT_TRUE(child.waitForFinished(60000)) << "setpriv could not run the check";
+        EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(child.exitCode(), 0);
+    }
+    EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/Main.mdb-journal")))
+        << "the interrupted change must stay undoable";
+
+    ASSERT_EQ(::chmod(folderPath.constData(), 0755), 0);
+    Connection connection;
+    connection.Open(ConnectionString(folder));
+    EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/Main.mdb-journal")));
+    EXPECT_EQ(GroupCount(connection), 1) << "the interrupted change is undone";
+    Recordset users;
+    users.Open(Statements::S9(), connection);
+    EXPECT_EQ(users.RecordCount(), 1);
 }

@@ -161,6 +161,19 @@ void Connection::Attach(const QString& filePath, int flags, const QString& key) 
                 QStringLiteral("Not a valid password, or '%1' is not a database.").arg(filePath),
                 checked);
         }
+        // A journal left by an interrupted change is undone at the first read, and undoing it
+        // writes the file and removes the journal: in a folder the program may not write to,
+        // every start fails the same way, and the engine's own text names no cause.
+        if ((primary == SQLITE_IOERR || primary == SQLITE_READONLY || primary == SQLITE_CANTOPEN) &&
+            QFileInfo::exists(filePath + QStringLiteral("-journal"))) {
+            const QFileInfo file(filePath);
+            throw DbError(DbErrorNumber::ProviderFailure,
+                          QStringLiteral("Could not open '%1': a change to it was interrupted and "
+                                         "must be undone first, so the folder of %2 ('%3') must "
+                                         "be writable.")
+                              .arg(filePath, file.fileName(), file.absolutePath()),
+                          checked);
+        }
         impl_->handle = std::move(handle);
         impl_->filePath = filePath;
         const auto closeAgain = qScopeGuard([this] { Close(); });
