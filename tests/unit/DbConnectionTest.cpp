@@ -59,6 +59,67 @@ TEST_F(ConnectionOpen, OpensTheProgramsConnectionStringEvenWithADoubledSeparator
     EXPECT_EQ(LocalDataSourcePath(QStringLiteral("/\\Main.mdb")), QStringLiteral("/Main.mdb"));
 }
 
+// A folder name is the user's to choose: whatever it holds, it must reach the file system as
+// it is and never change another value of the connection string.
+TEST_F(ConnectionOpen, AFolderOfAnyNameOpensItsOwnFileWithTheProgramsKey) {
+    QTemporaryDir place;
+    for (const QString& name :
+         {QStringLiteral("a;b"), QStringLiteral(";Jet OLEDB:Database Password=wrong"),
+          QStringLiteral("back\\slash\\"), QStringLiteral("say \"hi\""), QStringLiteral("it's"),
+          QStringLiteral(" spaced "), QStringLiteral("'quoted'")}) {
+        const QString folder = place.filePath(name);
+        ASSERT_TRUE(QDir().mkpath(folder)) << qPrintable(name);
+        ASSERT_TRUE(QFile::copy(db.FilePath(), folder + QStringLiteral("/Main.mdb")));
+        Connection connection;
+        EXPECT_NO_THROW(connection.Open(ConnectionString(folder))) << qPrintable(name);
+        EXPECT_EQ(connection.FilePath(), folder + QStringLiteral("/Main.mdb"));
+        EXPECT_EQ(ParseConnectionString(ConnectionString(folder)).databasePassword,
+                  QStringLiteral("tm4v8bxe"));
+    }
+    EXPECT_EQ(LocalDataSourcePath(QStringLiteral("/a\\b\\Main.mdb")),
+              QStringLiteral("/a\\b/Main.mdb"));
+}
+
+TEST(ConnectionStrings, ParsingAJoinedStringGivesBackEveryValue) {
+    const QStringList texts{QString(),
+                            QStringLiteral(" "),
+                            QStringLiteral("a;b"),
+                            QStringLiteral(";Jet OLEDB:Database Password=x"),
+                            QStringLiteral("\""),
+                            QStringLiteral("'"),
+                            QStringLiteral("\"a\""),
+                            QStringLiteral("'a'"),
+                            QStringLiteral(" lead"),
+                            QStringLiteral("trail\t"),
+                            QStringLiteral("a\"b'c;d"),
+                            QStringLiteral("=x=y"),
+                            QStringLiteral("\\\\server\\share\\"),
+                            QString(1, QChar(0)),
+                            QStringLiteral("\u00e9\U0001F511")};
+    for (const QString& text : texts) {
+        const ConnectionSettings settings{text, text + QStringLiteral(";x"), u'y' + text};
+        const ConnectionSettings back = ParseConnectionString(JoinConnectionString(settings));
+        EXPECT_EQ(back.provider, settings.provider) << qPrintable(text);
+        EXPECT_EQ(back.dataSource, settings.dataSource) << qPrintable(text);
+        EXPECT_EQ(back.databasePassword, settings.databasePassword) << qPrintable(text);
+    }
+}
+
+TEST(ConnectionStrings, QuotesAreReadAsTheProviderReadsThemAndBrokenOnesRefused) {
+    const ConnectionSettings settings = ParseConnectionString(
+        QStringLiteral(" provider = 'Microsoft.Jet.OLEDB.4.0' ; junk; DATA SOURCE=\"a\"\"b;c\";"
+                       "Jet OLEDB:Database Password= it's ;;"));
+    EXPECT_EQ(settings.provider, QStringLiteral("Microsoft.Jet.OLEDB.4.0"));
+    EXPECT_EQ(settings.dataSource, QStringLiteral("a\"b;c"));
+    EXPECT_EQ(settings.databasePassword, QStringLiteral("it's"));
+    for (const QString& broken :
+         {QStringLiteral("Data Source=\"abc"), QStringLiteral("Data Source='a'b;Provider=x"),
+          QStringLiteral("Data Source=\"a\"\"")})
+        EXPECT_EQ(CatchDbError([&] { ParseConnectionString(broken); }).Number(),
+                  DbErrorNumber::BadConnectionString)
+            << qPrintable(broken);
+}
+
 TEST_F(ConnectionOpen, MissingFileIsNamedAndNeverCreated) {
     QTemporaryDir empty;
     const QString path = empty.filePath(QStringLiteral("Main.mdb"));

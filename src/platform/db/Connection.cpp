@@ -51,30 +51,98 @@ void Connection::StatementDeleter::operator()(sqlite3_stmt* statement) const noe
     sqlite3_finalize(statement);
 }
 
+namespace {
+
+DbError BadConnectionString() {
+    return {DbErrorNumber::BadConnectionString,
+            QStringLiteral("Format of the initialization string does not conform to the OLE DB "
+                           "specification.")};
+}
+
+const QLatin1String kProviderKey("Provider");
+const QLatin1String kDataSourceKey("Data Source");
+const QLatin1String kPasswordKey("Jet OLEDB:Database Password");
+
+QString ConnectionValue(const QString& value) {
+    const bool plain = !value.contains(u';') && value == value.trimmed() &&
+                       !value.startsWith(u'"') && !value.startsWith(u'\'');
+    if (plain)
+        return value;
+    return u'"' + QString(value).replace(u'"', QLatin1String("\"\"")) + u'"';
+}
+
+} // namespace
+
 ConnectionSettings ParseConnectionString(const QString& connectionString) {
     ConnectionSettings settings;
-    for (const QString& part : connectionString.split(u';', Qt::SkipEmptyParts)) {
-        const qsizetype equals = part.indexOf(u'=');
-        if (equals < 0)
+    const QString& text = connectionString;
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const qsizetype end = text.indexOf(u';', i);
+        const qsizetype equals = text.indexOf(u'=', i);
+        if (equals < 0 || (end >= 0 && end < equals)) {
+            // A part without "=" names nothing.
+            i = end < 0 ? n : end + 1;
             continue;
-        const QString key = part.left(equals).trimmed();
-        QString value = part.mid(equals + 1).trimmed();
-        if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
-            value.back() == value.front())
-            value = value.mid(1, value.size() - 2);
-        if (key.compare(QLatin1String("Provider"), Qt::CaseInsensitive) == 0)
+        }
+        const QString key = text.mid(i, equals - i).trimmed();
+        qsizetype at = equals + 1;
+        while (at < n && text[at].isSpace())
+            ++at;
+        QString value;
+        if (at < n && (text[at] == u'"' || text[at] == u'\'')) {
+            const QChar quote = text[at++];
+            for (;;) {
+                if (at >= n)
+                    throw BadConnectionString();
+                if (text[at] == quote) {
+                    if (at + 1 < n && text[at + 1] == quote) {
+                        value += quote;
+                        at += 2;
+                        continue;
+                    }
+                    ++at;
+                    break;
+                }
+                value += text[at++];
+            }
+            while (at < n && text[at].isSpace())
+                ++at;
+            if (at < n && text[at] != u';')
+                throw BadConnectionString();
+            i = at + 1;
+        } else {
+            const qsizetype stop = end < 0 ? n : end;
+            value = text.mid(at, stop - at).trimmed();
+            i = stop + 1;
+        }
+        if (key.compare(kProviderKey, Qt::CaseInsensitive) == 0)
             settings.provider = value;
-        else if (key.compare(QLatin1String("Data Source"), Qt::CaseInsensitive) == 0)
+        else if (key.compare(kDataSourceKey, Qt::CaseInsensitive) == 0)
             settings.dataSource = value;
-        else if (key.compare(QLatin1String("Jet OLEDB:Database Password"), Qt::CaseInsensitive) ==
-                 0)
+        else if (key.compare(kPasswordKey, Qt::CaseInsensitive) == 0)
             settings.databasePassword = value;
     }
     return settings;
 }
 
+QString JoinConnectionString(const ConnectionSettings& settings) {
+    const std::pair<QLatin1String, QString> parts[] = {{kProviderKey, settings.provider},
+                                                       {kDataSourceKey, settings.dataSource},
+                                                       {kPasswordKey, settings.databasePassword}};
+    QStringList joined;
+    for (const auto& [key, value] : parts)
+        joined << QString(key) + u'=' + ConnectionValue(value);
+    return joined.join(u';');
+}
+
 QString LocalDataSourcePath(const QString& dataSource) {
-    return QDir::cleanPath(QString(dataSource).replace(u'\\', u'/'));
+    QString path = dataSource;
+    const qsizetype separator = path.lastIndexOf(u'\\');
+    if (separator >= 0)
+        path[separator] = u'/';
+    return QDir::cleanPath(path);
 }
 
 Connection::Connection()
