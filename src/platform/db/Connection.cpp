@@ -59,9 +59,10 @@ DbError BadConnectionString() {
                            "specification.")};
 }
 
-const QLatin1String kProviderKey("Provider");
-const QLatin1String kDataSourceKey("Data Source");
-const QLatin1String kPasswordKey("Jet OLEDB:Database Password");
+// Constant-initialised, as kProvider is.
+constexpr char kProviderKey[] = "Provider";
+constexpr char kDataSourceKey[] = "Data Source";
+constexpr char kPasswordKey[] = "Jet OLEDB:Database Password";
 
 QString ConnectionValue(const QString& value) {
     const bool plain = !value.contains(u';') && value == value.trimmed() &&
@@ -117,23 +118,23 @@ ConnectionSettings ParseConnectionString(const QString& connectionString) {
             value = text.mid(at, stop - at).trimmed();
             i = stop + 1;
         }
-        if (key.compare(kProviderKey, Qt::CaseInsensitive) == 0)
+        if (key.compare(QLatin1String(kProviderKey), Qt::CaseInsensitive) == 0)
             settings.provider = value;
-        else if (key.compare(kDataSourceKey, Qt::CaseInsensitive) == 0)
+        else if (key.compare(QLatin1String(kDataSourceKey), Qt::CaseInsensitive) == 0)
             settings.dataSource = value;
-        else if (key.compare(kPasswordKey, Qt::CaseInsensitive) == 0)
+        else if (key.compare(QLatin1String(kPasswordKey), Qt::CaseInsensitive) == 0)
             settings.databasePassword = value;
     }
     return settings;
 }
 
 QString JoinConnectionString(const ConnectionSettings& settings) {
-    const std::pair<QLatin1String, QString> parts[] = {{kProviderKey, settings.provider},
-                                                       {kDataSourceKey, settings.dataSource},
-                                                       {kPasswordKey, settings.databasePassword}};
+    const std::pair<const char*, QString> parts[] = {{kProviderKey, settings.provider},
+                                                     {kDataSourceKey, settings.dataSource},
+                                                     {kPasswordKey, settings.databasePassword}};
     QStringList joined;
     for (const auto& [key, value] : parts)
-        joined << QString(key) + u'=' + ConnectionValue(value);
+        joined << QLatin1String(key) + u'=' + ConnectionValue(value);
     return joined.join(u';');
 }
 
