@@ -256,11 +256,25 @@ void Connection::Attach(const QString& filePath, int flags, const QString& key) 
 void Connection::Execute(const QString& statementText, const QVariantList& values,
                          int /*options*/) {
     const PreparedStatement statement = Prepare(statementText, values);
+    // A change on its own takes the write lock before it reads anything. Left to the engine,
+    // it would read first, and a program holding a read lock while another waits to commit
+    // is refused at once, without waiting out the busy time.
+    const bool ownTransaction = !InTransaction() && !sqlite3_stmt_readonly(statement.get());
+    if (ownTransaction)
+        Run("BEGIN IMMEDIATE");
     int code;
     while ((code = sqlite3_step(statement.get())) == SQLITE_ROW) {
     }
-    if (code != SQLITE_DONE)
-        ThrowEngineError(code);
+    try {
+        if (code != SQLITE_DONE)
+            ThrowEngineError(code);
+        if (ownTransaction)
+            Run("COMMIT");
+    } catch (const DbError&) {
+        if (ownTransaction)
+            RunQuietly("ROLLBACK");
+        throw;
+    }
 }
 
 void Connection::Execute(const Statement& statement, int options) {
