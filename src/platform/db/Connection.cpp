@@ -36,6 +36,20 @@ bool HasPlainHeader(const QString& path) {
     return file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray("SQLite format 3", 16);
 }
 
+// What the engine's quick check finds wrong with the open file; empty when nothing is.
+QString Damage(sqlite3* handle) {
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(handle, "PRAGMA quick_check(1)", -1, &raw, nullptr) != SQLITE_OK)
+        return QString::fromUtf8(sqlite3_errmsg(handle));
+    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> check(raw, sqlite3_finalize);
+    const int stepped = sqlite3_step(raw);
+    if (stepped != SQLITE_ROW)
+        return QString::fromUtf8(sqlite3_errmsg(handle));
+    const QString answer =
+        QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(raw, 0)));
+    return answer == QLatin1String("ok") ? QString() : answer;
+}
+
 QString Quoted(const QString& name) {
     return u'"' + QString(name).replace(u'"', QLatin1String("\"\"")) + u'"';
 }
@@ -248,6 +262,12 @@ void Connection::Attach(const QString& filePath, int flags, const QString& key) 
         const auto closeAgain = qScopeGuard([this] { Close(); });
         ThrowEngineError(checked);
     }
+    // A damaged page would show only when something reads it, and some windows pass over read
+    // errors in silence: every page is checked once, before anything relies on the file.
+    if (const QString damage = Damage(handle.get()); !damage.isEmpty())
+        throw DbError(
+            DbErrorNumber::ProviderFailure,
+            QStringLiteral("'%1' is damaged and cannot be used: %2.").arg(filePath, damage));
     sqlite3_exec(handle.get(), "PRAGMA foreign_keys = ON", nullptr, nullptr, nullptr);
     impl_->handle = std::move(handle);
     impl_->filePath = filePath;
