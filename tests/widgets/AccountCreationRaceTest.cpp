@@ -93,7 +93,7 @@ TEST(AccountCreationRace, SixProgramsCreatingAccountsAtOnceAllSucceed) {
         users.MoveNext();
     }
     const int created = static_cast<int>(names.size()) - 1;
-    std::printf("account creation: %d programs x %d accounts: %d created, %d unique numbers, "
+    std::printf("[figure] account creation: %d programs x %d accounts: %d created, %d unique numbers, "
                 "%d programs failed\n",
                 kPrograms, kAccountsEach, created, static_cast<int>(ids.size()) - 1,
                 failedPrograms);
