@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
@@ -59,6 +60,8 @@ QString Quoted(const QString& name) {
 struct Connection::Impl {
     std::unique_ptr<sqlite3, HandleDeleter> handle;
     QString filePath;
+    // Since when this connection has been waiting for another program's lock.
+    QElapsedTimer waiting;
 };
 
 void Connection::StatementDeleter::operator()(sqlite3_stmt* statement) const noexcept {
@@ -214,7 +217,21 @@ void Connection::Attach(const QString& filePath, int flags, const QString& key) 
                       opened);
     }
     sqlite3_extended_result_codes(handle.get(), 1);
-    sqlite3_busy_timeout(handle.get(), kBusyTimeoutMs);
+    // The engine's own waiting naps up to 100 ms between tries, and a program that writes
+    // often takes the lock back within far less: a waiter could be passed over until its time
+    // ran out. Short, uneven naps give every waiter its turn within the same time.
+    sqlite3_busy_handler(
+        handle.get(),
+        [](void* data, int attempt) {
+            QElapsedTimer& waiting = static_cast<Impl*>(data)->waiting;
+            if (attempt == 0)
+                waiting.start();
+            if (waiting.elapsed() >= kBusyTimeoutMs)
+                return 0;
+            sqlite3_sleep(1 + attempt % 3);
+            return 1;
+        },
+        impl_.get());
 
     if (!key.isEmpty()) {
         const QByteArray bytes = key.toUtf8();
