@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
+#include <cerrno>
 #include <sqlite3.h>
 
 namespace {
@@ -30,6 +31,13 @@ DbError Closed() {
 DbError MissingFile(const QString& path) {
     return {DbErrorNumber::ProviderFailure, QStringLiteral("Could not find file '%1'.").arg(path),
             SQLITE_CANTOPEN};
+}
+
+DbError NoSpace(const QString& path, int code) {
+    return {DbErrorNumber::ProviderFailure,
+            QStringLiteral("There is not enough space on the disk to save the change to '%1'.")
+                .arg(path),
+            code};
 }
 
 bool HasPlainHeader(const QString& path) {
@@ -362,6 +370,15 @@ void Connection::ThrowEngineError(int code) const {
         throw DbError(DbErrorNumber::ProviderFailure,
                       QStringLiteral("Could not use '%1'; file already in use.").arg(FilePath()),
                       code);
+    case SQLITE_FULL:
+        throw NoSpace(FilePath(), code);
+    case SQLITE_IOERR: {
+        // A write past a file-size limit or a quota comes back as an I/O error.
+        const int cause = IsOpen() ? sqlite3_system_errno(impl_->handle.get()) : 0;
+        if (cause == ENOSPC || cause == EFBIG || cause == EDQUOT)
+            throw NoSpace(FilePath(), code);
+        throw DbError(DbErrorNumber::ProviderFailure, message, code);
+    }
     case SQLITE_READONLY:
         throw DbError(DbErrorNumber::ProviderFailure,
                       QStringLiteral("Cannot update. Database or object is read-only."), code);
