@@ -45,5 +45,5 @@ for delay in 0.02 0.05 0.08 0.11 0.14 0.17 0.2 0.25 0.3 0.4; do
   [ "$(ls -A "$killed")" = "Main.mdb" ] || fail "left behind: $(ls -A "$killed" | tr '\n' ' ')"
   rm -f "$killed/Main.mdb"
 done
-echo "make-database: 10 killed runs left $left temporary files; the next runs left 0"
+echo "[figure] make-database: 10 killed runs left $left temporary files; the next runs left 0"
 echo "make-database: passed"
