@@ -6,13 +6,16 @@
 #include "platform/db/PasswordHash.h"
 #include "platform/db/Transaction.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -77,10 +80,52 @@ void MoveIntoPlace(const QString& from, const QString& to) {
     throw CreationFailed(to, QString::fromLocal8Bit(std::strerror(errno)));
 }
 
+// A file descriptor closed with this object; -1 for none.
+struct Descriptor {
+    int fd = -1;
+    ~Descriptor() {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+// A temporary of a run that is still going: its maker holds a lock on it until the end.
+bool HeldByARunningMaker(const QString& path) {
+    Descriptor file{::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC)};
+    return file.fd >= 0 && ::flock(file.fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+}
+
+// The temporaries of runs that were killed before they finished: ".Main.mdb.XXXXXX" and its
+// journal. Only names of that form are touched, only plain files still private to their maker
+// (a temporary keeps those permissions until it has become Main.mdb), and never one that a
+// running maker holds.
+void RemoveLeftovers(const QFileInfo& target) {
+    const QDir folder = target.absoluteDir();
+    const QString prefix = u'.' + target.fileName() + u'.';
+    const QRegularExpression name(
+        QStringLiteral("^%1[A-Za-z0-9]{6}(-journal)?$").arg(QRegularExpression::escape(prefix)));
+    const QStringList candidates = folder.entryList({prefix + u'*'}, QDir::Files | QDir::Hidden);
+    for (const QString& candidate : candidates) {
+        if (!name.match(candidate).hasMatch())
+            continue;
+        const QString path = folder.filePath(candidate);
+        struct stat status {};
+        if (::lstat(QFile::encodeName(path).constData(), &status) != 0 ||
+            !S_ISREG(status.st_mode) || (status.st_mode & 07777) != 0600 ||
+            status.st_uid != ::geteuid())
+            continue;
+        const QLatin1String journal("-journal");
+        const QString database = candidate.endsWith(journal) ? path.chopped(journal.size()) : path;
+        if (!HeldByARunningMaker(database))
+            QFile::remove(path);
+    }
+}
+
 } // namespace
 
 void Create(const QString& filePath) {
     const QFileInfo target(filePath);
+    RemoveLeftovers(target);
     if (target.exists() || target.isSymLink())
         throw AlreadyExists(filePath);
 
@@ -90,6 +135,11 @@ void Create(const QString& filePath) {
         throw CreationFailed(filePath, temporary.errorString());
     temporary.close();
     const QString temporaryPath = temporary.fileName();
+    // Held until this run ends (the kernel drops it when the run is killed), so that another
+    // run's clean-up leaves this temporary alone.
+    Descriptor lock{::open(QFile::encodeName(temporaryPath).constData(), O_RDONLY | O_CLOEXEC)};
+    if (lock.fd < 0 || ::flock(lock.fd, LOCK_EX) != 0)
+        throw CreationFailed(filePath, QString::fromLocal8Bit(std::strerror(errno)));
 
     {
         Connection connection;
@@ -106,13 +156,14 @@ void Create(const QString& filePath) {
         connection.Close();
     }
 
-    // The temporary file is private to its maker; the installed one follows the user's umask.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::chmod(QFile::encodeName(temporaryPath).constData(), 0666 & ~mask);
     MoveIntoPlace(temporaryPath, filePath);
     // The temporary name is gone now; nothing left to remove.
     temporary.setAutoRemove(false);
+    // Private until now, so that a clean-up tells a killed run's temporary by its permissions;
+    // the installed file follows the user's umask.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::chmod(QFile::encodeName(filePath).constData(), 0666 & ~mask);
 }
 
 } // namespace InstalledDatabase

@@ -46,7 +46,7 @@ template <class Body> Outcome Step(Body&& body) {
     } catch (const std::exception& error) {
         MessageBox(QString::fromLocal8Bit(error.what()), MsgBox::kInformation);
     }
-    EndProgram();
+    EndProgram(kErrorExitStatus);
     return Outcome::Ended;
 }
 

@@ -1,5 +1,6 @@
 #include "app/Statements.h"
 
+#include "platform/db/Connection.h"
 #include "platform/db/DbError.h"
 
 #include <QRegularExpression>
@@ -118,7 +119,7 @@ Statement S14(const QString& newPasswordHash, const QString& currentUserId) {
 } // namespace Statements
 
 QString ConnectionString(const QString& programFolder) {
-    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + programFolder +
-           QStringLiteral("\\Main.mdb;Jet OLEDB:Database Password=") +
-           QLatin1String(kDatabasePassword);
+    return JoinConnectionString({QStringLiteral("Microsoft.Jet.OLEDB.4.0"),
+                                 programFolder + QStringLiteral("\\Main.mdb"),
+                                 QLatin1String(kDatabasePassword)});
 }

@@ -48,6 +48,7 @@ Statement S14(const QString& newPasswordHash, const QString& currentUserId);
 // The database file's key, as the connection string carries it.
 inline constexpr const char* kDatabasePassword = "tm4v8bxe";
 
-// The connection string, joined exactly as the program always has: the folder, then
-// "\Main.mdb" with no check for a separator already there.
+// The connection string, its data source joined as the program always has: the folder, then
+// "\Main.mdb" with no check for a separator already there. A folder holding ";" or quotes
+// arrives quoted, so it can neither end the data source nor add a key.
 QString ConnectionString(const QString& programFolder);

@@ -88,6 +88,9 @@ void frmCreateAccount::EmptyForm() {
 
 void frmCreateAccount::cmdCreate_Click() {
     const QString userName = Locale::TrimSpaces(txtUserID->text());
+    // Hashing takes far longer than the rest: done under the write lock it would keep every
+    // other program waiting on the file long enough to fail.
+    const QString passwordHash = PasswordHash::Hash(txtPassword->text());
     int newUserId = 0;
     {
         // The duplicate test, the highest number and the insert hold one write lock, so two
@@ -139,8 +142,7 @@ void frmCreateAccount::cmdCreate_Click() {
                                 "32767, has been reached."));
             return;
         }
-        Module1::DbConnection().Execute(
-            Statements::S12(newUserId, userName, PasswordHash::Hash(txtPassword->text())));
+        Module1::DbConnection().Execute(Statements::S12(newUserId, userName, passwordHash));
         lock->Commit();
     }
     Tell(QStringLiteral("User Account has successfully been created."));

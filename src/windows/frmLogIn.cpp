@@ -94,21 +94,28 @@ bool frmLogIn::CheckLogIn() {
         if (accounts->RecordCount() > 0)
             accounts->MoveFirst();
         const QString typedName = txtUserName->text().toUpper();
+        bool nameFound = false;
         for (int i = 1; i <= accounts->RecordCount(); ++i) {
             const Variant name = accounts->Fields(QStringLiteral("username")).Value();
-            if (!name.IsNull() && name.ToString().toUpper() == typedName &&
-                PasswordHash::Verify(
-                    accounts->Fields(QStringLiteral("Password")).Value().ToString(),
-                    txtPassword->text())) {
-                iUserID = accounts->Fields(QStringLiteral("UserID")).Value().ToString();
-                return true;
+            if (!name.IsNull() && name.ToString().toUpper() == typedName) {
+                nameFound = true;
+                if (PasswordHash::Verify(
+                        accounts->Fields(QStringLiteral("Password")).Value().ToString(),
+                        txtPassword->text())) {
+                    iUserID = accounts->Fields(QStringLiteral("UserID")).Value().ToString();
+                    return true;
+                }
             }
             accounts->MoveNext();
         }
+        // An unknown name is refused after the same work as a wrong password, so that the time
+        // a refusal takes does not tell a watcher which names exist.
+        if (!nameFound)
+            PasswordHash::VerifyAgainstNoAccount(txtPassword->text());
     } catch (const RuntimeError& error) {
         if (error.Number() != 76) {
             MessageBox(error.Description(), MsgBox::kCritical, kCaption);
-            EndProgram();
+            EndProgram(kErrorExitStatus);
             return false;
         }
     }

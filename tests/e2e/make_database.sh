@@ -20,4 +20,30 @@ if sqlcipher "$work/Main.mdb" ".tables" >/dev/null 2>&1; then fail "read without
 before=$(sha256sum "$work/Main.mdb")
 if "$tool" "$work/Main.mdb" >/dev/null 2>&1; then fail "an existing file was overwritten"; fi
 [ "$(sha256sum "$work/Main.mdb")" = "$before" ] || fail "the existing file changed"
+
+# Runs killed at moments spread over a run's length: the next run cleans up after them, and
+# never touches a complete file.
+killed="$work/killed"
+mkdir "$killed"
+left=0
+for delay in 0.02 0.05 0.08 0.11 0.14 0.17 0.2 0.25 0.3 0.4; do
+  "$tool" "$killed/Main.mdb" >/dev/null 2>&1 &
+  pid=$!
+  sleep "$delay"
+  kill -KILL "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  left=$((left + $(find "$killed" -name '.Main.mdb.*' | wc -l)))
+  if [ -f "$killed/Main.mdb" ]; then
+    before=$(sha256sum "$killed/Main.mdb")
+    if "$tool" "$killed/Main.mdb" >/dev/null 2>&1; then fail "a complete file was overwritten"; fi
+    [ "$(sha256sum "$killed/Main.mdb")" = "$before" ] || fail "a complete file changed"
+    sqlcipher "$killed/Main.mdb" "PRAGMA key='tm4v8bxe';" "PRAGMA integrity_check;" | grep -qx ok \
+      || fail "a complete file fails its integrity check"
+    rm -f "$killed/Main.mdb"
+  fi
+  "$tool" "$killed/Main.mdb" >/dev/null || fail "the run after a killed one failed"
+  [ "$(ls -A "$killed")" = "Main.mdb" ] || fail "left behind: $(ls -A "$killed" | tr '\n' ' ')"
+  rm -f "$killed/Main.mdb"
+done
+echo "[figure] make-database: 10 killed runs left $left temporary files; the next runs left 0"
 echo "make-database: passed"

@@ -5,14 +5,18 @@
 #include "platform/db/Transaction.h"
 #include "support/TempDatabase.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -67,6 +71,67 @@ TEST_F(ConnectionOpen, AProgramFolderWithABackslashInItsNameOpensItsOwnFile) {
               QStringLiteral("/a\\b/c/Main.mdb"));
     EXPECT_EQ(LocalDataSourcePath(QStringLiteral("/a\\b/Main.mdb")),
               QStringLiteral("/a\\b/Main.mdb"));
+}
+
+// A folder name is the user's to choose: whatever it holds, it must reach the file system as
+// it is and never change another value of the connection string.
+TEST_F(ConnectionOpen, AFolderOfAnyNameOpensItsOwnFileWithTheProgramsKey) {
+    QTemporaryDir place;
+    for (const QString& name :
+         {QStringLiteral("a;b"), QStringLiteral(";Jet OLEDB:Database Password=wrong"),
+          QStringLiteral("back\\slash\\"), QStringLiteral("say \"hi\""), QStringLiteral("it's"),
+          QStringLiteral(" spaced "), QStringLiteral("'quoted'")}) {
+        const QString folder = place.filePath(name);
+        ASSERT_TRUE(QDir().mkpath(folder)) << qPrintable(name);
+        ASSERT_TRUE(QFile::copy(db.FilePath(), folder + QStringLiteral("/Main.mdb")));
+        Connection connection;
+        EXPECT_NO_THROW(connection.Open(ConnectionString(folder))) << qPrintable(name);
+        EXPECT_EQ(connection.FilePath(), folder + QStringLiteral("/Main.mdb"));
+        EXPECT_EQ(ParseConnectionString(ConnectionString(folder)).databasePassword,
+                  QStringLiteral("tm4v8bxe"));
+    }
+    EXPECT_EQ(LocalDataSourcePath(QStringLiteral("/a\\b\\Main.mdb")),
+              QStringLiteral("/a\\b/Main.mdb"));
+}
+
+TEST(ConnectionStrings, ParsingAJoinedStringGivesBackEveryValue) {
+    const QStringList texts{QString(),
+                            QStringLiteral(" "),
+                            QStringLiteral("a;b"),
+                            QStringLiteral(";Jet OLEDB:Database Password=x"),
+                            QStringLiteral("\""),
+                            QStringLiteral("'"),
+                            QStringLiteral("\"a\""),
+                            QStringLiteral("'a'"),
+                            QStringLiteral(" lead"),
+                            QStringLiteral("trail\t"),
+                            QStringLiteral("a\"b'c;d"),
+                            QStringLiteral("=x=y"),
+                            QStringLiteral("\\\\server\\share\\"),
+                            QString(1, QChar(0)),
+                            QStringLiteral("\u00e9\U0001F511")};
+    for (const QString& text : texts) {
+        const ConnectionSettings settings{text, text + QStringLiteral(";x"), u'y' + text};
+        const ConnectionSettings back = ParseConnectionString(JoinConnectionString(settings));
+        EXPECT_EQ(back.provider, settings.provider) << qPrintable(text);
+        EXPECT_EQ(back.dataSource, settings.dataSource) << qPrintable(text);
+        EXPECT_EQ(back.databasePassword, settings.databasePassword) << qPrintable(text);
+    }
+}
+
+TEST(ConnectionStrings, QuotesAreReadAsTheProviderReadsThemAndBrokenOnesRefused) {
+    const ConnectionSettings settings = ParseConnectionString(
+        QStringLiteral(" provider = 'Microsoft.Jet.OLEDB.4.0' ; junk; DATA SOURCE=\"a\"\"b;c\";"
+                       "Jet OLEDB:Database Password= it's ;;"));
+    EXPECT_EQ(settings.provider, QStringLiteral("Microsoft.Jet.OLEDB.4.0"));
+    EXPECT_EQ(settings.dataSource, QStringLiteral("a\"b;c"));
+    EXPECT_EQ(settings.databasePassword, QStringLiteral("it's"));
+    for (const QString& broken :
+         {QStringLiteral("Data Source=\"abc"), QStringLiteral("Data Source='a'b;Provider=x"),
+          QStringLiteral("Data Source=\"a\"\"")})
+        EXPECT_EQ(CatchDbError([&] { ParseConnectionString(broken); }).Number(),
+                  DbErrorNumber::BadConnectionString)
+            << qPrintable(broken);
 }
 
 TEST_F(ConnectionOpen, MissingFileIsNamedAndNeverCreated) {
@@ -227,4 +292,84 @@ TEST_F(ConnectionExecute, WaitsForAnotherWriterInsteadOfFailing) {
     EXPECT_GE(timer.elapsed(), 250);
     writer.join();
     EXPECT_EQ(GroupCount(connection), 3);
+}
+
+namespace {
+
+const char* const kReadOnlyFolderVariable = "PELMORAN_TEST_READ_ONLY_FOLDER";
+
+// What the program shows for a folder it may not write to that holds an interrupted change.
+void ExpectTheFolderToBeNamed(const QString& folder) {
+    Connection connection;
+    const DbError error = CatchDbError([&] { connection.Open(ConnectionString(folder)); });
+    EXPECT_EQ(error.Number(), DbErrorNumber::ProviderFailure);
+    EXPECT_TRUE(error.Description().contains(
+        QStringLiteral("the folder of Main.mdb ('%1') must be writable").arg(folder)))
+        << qPrintable(error.Description());
+    EXPECT_FALSE(connection.IsOpen());
+}
+
+} // namespace
+
+// Run by the test below as an unprivileged user, when the tests run as root (to whom every
+// folder is writable).
+TEST(ConnectionInterruptedChange, DISABLED_ReadOnlyFolderAsAnotherUser) {
+    ExpectTheFolderToBeNamed(qEnvironmentVariable(kReadOnlyFolderVariable));
+}
+
+TEST(ConnectionInterruptedChange, AReadOnlyFolderIsNamedAndTheChangeUndoneOnceWritable) {
+    TempDatabase db;
+    QTemporaryDir place;
+    const QString folder = place.filePath(QStringLiteral("program"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    {
+        // A copy taken in the middle of a change is what a crash leaves: the file and a journal
+        // that must be played back. Unsynchronised, the journal is complete at once.
+        Connection connection;
+        connection.Open(db.ConnectionString());
+        connection.Execute(QStringLiteral("PRAGMA synchronous = OFF"));
+        Transaction transaction(connection);
+        connection.Execute(Statements::S7(QStringLiteral("1"), QStringLiteral("interrupted")));
+        connection.Execute(QStringLiteral("DELETE FROM [tblUsers]"));
+        for (const QString& name : {QStringLiteral("Main.mdb"), QStringLiteral("Main.mdb-journal")})
+            ASSERT_TRUE(QFile::copy(db.Folder() + u'/' + name, folder + u'/' + name));
+    }
+    const QByteArray folderPath = QFile::encodeName(folder);
+    ASSERT_EQ(::chmod(folderPath.constData(), 0555), 0);
+
+    if (::geteuid() != 0) {
+        ExpectTheFolderToBeNamed(folder);
+    } else {
+        constexpr uid_t kNobody = 65534;
+        ASSERT_EQ(::chmod(QFile::encodeName(place.path()).constData(), 0755), 0);
+        for (const QString& path : {folder, folder + QStringLiteral("/Main.mdb"),
+                                    folder + QStringLiteral("/Main.mdb-journal")})
+            ASSERT_EQ(::chown(QFile::encodeName(path).constData(), kNobody, kNobody), 0);
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QString::fromLatin1(kReadOnlyFolderVariable), folder);
+        child.setProcessEnvironment(environment);
+        child.setProcessChannelMode(QProcess::ForwardedChannels);
+        child.start(QStringLiteral("setpriv"),
+                    {QStringLiteral("--reuid=%1").arg(kNobody),
+                     QStringLiteral("--regid=%1").arg(kNobody), QStringLiteral("--clear-groups"),
+                     QCoreApplication::applicationFilePath(),
+                     QStringLiteral("--gtest_also_run_disabled_tests"),
+                     QStringLiteral("--gtest_filter=*DISABLED_ReadOnlyFolderAsAnotherUser"),
+                     QStringLiteral("--gtest_brief=1")});
+        ASSERT_TRUE(child.waitForFinished(60000)) << "setpriv could not run the check";
+        EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(child.exitCode(), 0);
+    }
+    EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/Main.mdb-journal")))
+        << "the interrupted change must stay undoable";
+
+    ASSERT_EQ(::chmod(folderPath.constData(), 0755), 0);
+    Connection connection;
+    connection.Open(ConnectionString(folder));
+    EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/Main.mdb-journal")));
+    EXPECT_EQ(GroupCount(connection), 1) << "the interrupted change is undone";
+    Recordset users;
+    users.Open(Statements::S9(), connection);
+    EXPECT_EQ(users.RecordCount(), 1);
 }

@@ -42,3 +42,19 @@ TEST(PasswordHash, StoredValuesThatAreNoHashMatchNothing) {
     EXPECT_FALSE(PasswordHash::Verify(hash.left(hash.size() - 4), QStringLiteral("admin")));
     EXPECT_FALSE(PasswordHash::Verify(hash + QStringLiteral("\u00e9"), QStringLiteral("admin")));
 }
+
+// The stand-in verification for an unknown user must cost what a real one costs, and keep
+// doing so when the costs of new hashes change.
+TEST(PasswordHash, RefusalsWithoutAStoredHashCostOneRealVerification) {
+    // "$argon2id$v=19$m=...,t=...,p=...$salt$digest": all before the salt is the cost.
+    const QString hash = PasswordHash::Hash(QStringLiteral("x"));
+    EXPECT_EQ(QString::fromLatin1(PasswordHash::kDecoyHash).section(u'$', 0, 3),
+              hash.section(u'$', 0, 3));
+
+    const quint64 before = PasswordHash::VerificationCount();
+    PasswordHash::VerifyAgainstNoAccount(QStringLiteral("admin"));
+    EXPECT_FALSE(PasswordHash::Verify(QString(), QStringLiteral("admin")));
+    EXPECT_FALSE(PasswordHash::Verify(QStringLiteral("admin"), QStringLiteral("admin")));
+    EXPECT_FALSE(PasswordHash::Verify(hash, QStringLiteral("y")));
+    EXPECT_EQ(PasswordHash::VerificationCount() - before, 4u);
+}

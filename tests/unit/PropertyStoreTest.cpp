@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QImage>
+#include <QJsonDocument>
 #include <gtest/gtest.h>
 
 TEST(PropertyStore, KeysMatchWithoutCaseAndDefaultsAreNotWritten) {
@@ -38,6 +39,29 @@ TEST(PropertyStore, ReadsFontsAndNumbersFromAStoredDesign) {
     EXPECT_TRUE(font.bold());
     EXPECT_DOUBLE_EQ(font.pointSizeF(), 9.75);
     EXPECT_EQ(store.ReadProperty(QStringLiteral("PATH")).toString(), QStringLiteral("C:\\"));
+}
+
+// A number beyond the 64-bit range must never be converted to an integer (undefined, and
+// reported by the sanitizer build); whole numbers within it read back as integers.
+TEST(PropertyStore, NumbersOfAnySizeInADesignReadBackWithoutOverflow) {
+    const QJsonObject design =
+        QJsonDocument::fromJson("{\"huge\": 1e300, \"low\": -1e300, \"top\": 9223372036854775808,"
+                                " \"bottom\": -9223372036854775808, \"wide\": 4294967296,"
+                                " \"max\": 2147483647, \"min\": -2147483648, \"half\": 2.5}")
+            .object();
+    ASSERT_EQ(design.size(), 8);
+    const PropertyStore store = PropertyStore::FromJson(design);
+    const auto read = [&](const char* key) { return store.ReadProperty(QLatin1String(key)); };
+    EXPECT_EQ(read("huge").typeId(), QMetaType::Double);
+    EXPECT_EQ(read("huge").toDouble(), 1e300);
+    EXPECT_EQ(read("low").toDouble(), -1e300);
+    EXPECT_EQ(read("top").typeId(), QMetaType::Double);
+    EXPECT_EQ(read("bottom").typeId(), QMetaType::LongLong);
+    EXPECT_EQ(read("bottom").toLongLong(), std::numeric_limits<qint64>::min());
+    EXPECT_EQ(read("wide").toLongLong(), 4294967296LL);
+    EXPECT_EQ(read("max").typeId(), QMetaType::Int);
+    EXPECT_EQ(read("min").toInt(), std::numeric_limits<int>::min());
+    EXPECT_EQ(read("half").toDouble(), 2.5);
 }
 
 TEST(PropertyStore, SavedDesignsReadBackTheirPicturesAndFonts) {

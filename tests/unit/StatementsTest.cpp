@@ -9,7 +9,10 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace {
 
@@ -195,4 +198,63 @@ TEST(InstalledDatabaseCreate, RefusesAnExistingFileAndLeavesNoPartialFile) {
     InstalledDatabase::Create(path);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
               QStringList{QStringLiteral("Main.mdb")});
+}
+
+namespace {
+
+void WriteFile(const QString& path, const QByteArray& bytes, QFile::Permissions permissions) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+    ASSERT_TRUE(file.setPermissions(permissions));
+}
+
+} // namespace
+
+// A run killed before it finished leaves its temporary and journal; the next run removes them
+// and nothing else: not a complete Main.mdb, not a running maker's files, not a user's files.
+TEST(InstalledDatabaseCreate, RemovesWhatAKilledRunLeftAndNothingElse) {
+    QTemporaryDir dir;
+    const QDir folder(dir.path());
+    const QString path = folder.filePath(QStringLiteral("Main.mdb"));
+    const auto owner = QFile::ReadOwner | QFile::WriteOwner;
+    WriteFile(path, "complete", owner | QFile::ReadGroup | QFile::ReadOther);
+    const QStringList leftovers{QStringLiteral(".Main.mdb.Ab12Cd"),
+                                QStringLiteral(".Main.mdb.Ab12Cd-journal"),
+                                QStringLiteral(".Main.mdb.Zz99Yy-journal")};
+    for (const QString& name : leftovers)
+        WriteFile(folder.filePath(name), "partial", owner);
+    const QStringList kept{QStringLiteral(".Main.mdb.Held00"),
+                           QStringLiteral(".Main.mdb.Held00-journal"),
+                           QStringLiteral(".Main.mdb.backup1"), QStringLiteral(".Main.mdb.shared"),
+                           QStringLiteral(".Other.mdb.Ab12Cd")};
+    for (const QString& name : kept)
+        WriteFile(folder.filePath(name), "other", owner);
+    ASSERT_TRUE(QFile::setPermissions(folder.filePath(QStringLiteral(".Main.mdb.shared")),
+                                      owner | QFile::ReadOther));
+    // A run still going holds a lock on its temporary.
+    const int held = ::open(QFile::encodeName(folder.filePath(kept[0])).constData(), O_RDONLY);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+
+    EXPECT_THROW(InstalledDatabase::Create(path), DbError);
+    QStringList expected = kept;
+    expected << QStringLiteral("Main.mdb");
+    expected.sort();
+    EXPECT_EQ(folder.entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
+    QFile complete(path);
+    ASSERT_TRUE(complete.open(QIODevice::ReadOnly));
+    EXPECT_EQ(complete.readAll(), QByteArray("complete"));
+    complete.close();
+
+    ::close(held);
+    ASSERT_TRUE(QFile::remove(path));
+    InstalledDatabase::Create(path);
+    expected = kept.mid(2);
+    expected << QStringLiteral("Main.mdb");
+    expected.sort();
+    EXPECT_EQ(folder.entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
+    Connection connection;
+    EXPECT_NO_THROW(connection.Open(ConnectionString(folder.path())));
 }

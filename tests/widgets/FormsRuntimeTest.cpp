@@ -102,8 +102,22 @@ TEST(ProgramEnding, TheRunTimeErrorReportShowsNumberAndDescriptionThenEnds) {
     EXPECT_TRUE(calls[0].prompt.contains(QStringLiteral("No current record.")));
     EXPECT_EQ(ends, 1);
     EXPECT_TRUE(ProgramEnd::HasEnded());
+    EXPECT_EQ(ProgramEnd::EndedStatus(), kErrorExitStatus);
     EXPECT_FALSE(window.isVisible()) << "every window goes with the program";
     ProgramEnd::ResetEnded();
+}
+
+// A script or a session manager sees only the exit status: an end forced by an error must not
+// look like the user's own.
+TEST(ProgramEndingDeathTest, TheProcessExitsWithTheStatusOfItsEnd) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            MsgBox::SetResponder([](const MsgBox::Call&) { return MsgBox::kOK; });
+            RunHandler([] { throw RuntimeError(3021, QStringLiteral("No current record.")); });
+        },
+        ::testing::ExitedWithCode(kErrorExitStatus), "");
+    EXPECT_EXIT(EndProgram(), ::testing::ExitedWithCode(0), "");
 }
 
 TEST(CommandButtons, EnterSpaceAndTheAccessKeyPressAButton) {

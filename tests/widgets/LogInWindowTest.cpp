@@ -4,7 +4,9 @@
 #include "app/Statements.h"
 #include "controls/TransPicBox.h"
 #include "platform/db/Connection.h"
+#include "platform/db/PasswordHash.h"
 #include "platform/forms/Controls.h"
+#include "platform/forms/ProgramEnd.h"
 #include "platform/forms/SystemColors.h"
 #include "windows/EntryField.h"
 #include "windows/frmLogIn.h"
@@ -99,6 +101,31 @@ TEST_F(LogInWindow, AnEmptyStoredPasswordAcceptsAnEmptyFieldAndTheFirstMatchingR
     LogIn(QStringLiteral("Ann"), QString());
     EXPECT_TRUE(window_->Authenticated);
     EXPECT_EQ(window_->iUserID, QStringLiteral("2"));
+}
+
+// A refusal that came sooner for an unknown name would tell a watcher which names exist.
+TEST_F(LogInWindow, EveryRefusalCostsTheSameVerificationWhetherOrNotTheNameExists) {
+    AddAccount(5, QStringLiteral("Bob"), QStringLiteral("Secret"));
+    const auto refusalCost = [this](const QString& name) {
+        const quint64 before = PasswordHash::VerificationCount();
+        LogIn(name, QStringLiteral("guess"));
+        EXPECT_FALSE(window_->Authenticated);
+        return PasswordHash::VerificationCount() - before;
+    };
+    EXPECT_EQ(refusalCost(QStringLiteral("bob")), 1u);
+    EXPECT_EQ(refusalCost(QStringLiteral("nobody")), 1u);
+    Module1::DbConnection().Execute(QStringLiteral("DELETE FROM [tblUsers]"));
+    EXPECT_EQ(refusalCost(QStringLiteral("bob")), 1u);
+}
+
+TEST_F(LogInWindow, AFailedReadIsShownAndEndsTheProgramAsAFailure) {
+    Module1::DbConnection().Close();
+    LogIn(QStringLiteral("admin"), QStringLiteral("admin"));
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].style, MsgBox::kCritical);
+    EXPECT_TRUE(ProgramEnded());
+    EXPECT_EQ(ProgramEnd::EndedStatus(), kErrorExitStatus);
+    EXPECT_FALSE(window_->Authenticated);
 }
 
 TEST_F(LogInWindow, AnEmptyAccountTableRefusesTheLogInInsteadOfEndingTheProgram) {

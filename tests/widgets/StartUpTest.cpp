@@ -3,6 +3,7 @@
 #include "app/Module1.h"
 #include "platform/db/Connection.h"
 #include "platform/forms/Controls.h"
+#include "platform/forms/ProgramEnd.h"
 #include "windows/frmCreateAccount.h"
 #include "windows/frmLogIn.h"
 #include "windows/frmMain.h"
@@ -96,6 +97,7 @@ TEST_F(StartUp, TheCloseBoxInTheFirstPassEndsTheProgram) {
     WhenShown<frmLogIn>([](frmLogIn* logIn) { logIn->close(); });
     EXPECT_FALSE(Module1::Main());
     EXPECT_TRUE(ProgramEnded());
+    EXPECT_EQ(ProgramEnd::EndedStatus(), 0) << "the user's own end is no failure";
     EXPECT_EQ(VisibleWindow<frmCreateAccount>(), nullptr);
     EXPECT_EQ(VisibleWindow<frmMain>(), nullptr);
 }
@@ -115,6 +117,7 @@ TEST_F(StartUp, AMissingDatabaseIsReportedBeforeAnyWindow) {
     EXPECT_EQ(Boxes()[0].style, MsgBox::kInformation);
     EXPECT_EQ(Boxes()[0].title, QStringLiteral("Tallyboard"));
     EXPECT_TRUE(ProgramEnded());
+    EXPECT_EQ(ProgramEnd::EndedStatus(), kErrorExitStatus);
     EXPECT_FALSE(QFile::exists(database_.FilePath())) << "opening never creates the file";
 }
 

@@ -6,9 +6,11 @@
 #include <QDate>
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
+#include <cerrno>
 #include <sqlite3.h>
 
 namespace {
@@ -31,9 +33,30 @@ DbError MissingFile(const QString& path) {
             SQLITE_CANTOPEN};
 }
 
+DbError NoSpace(const QString& path, int code) {
+    return {DbErrorNumber::ProviderFailure,
+            QStringLiteral("There is not enough space on the disk to save the change to '%1'.")
+                .arg(path),
+            code};
+}
+
 bool HasPlainHeader(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray("SQLite format 3", 16);
+}
+
+// What the engine's quick check finds wrong with the open file; empty when nothing is.
+QString Damage(sqlite3* handle) {
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(handle, "PRAGMA quick_check(1)", -1, &raw, nullptr) != SQLITE_OK)
+        return QString::fromUtf8(sqlite3_errmsg(handle));
+    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> check(raw, sqlite3_finalize);
+    const int stepped = sqlite3_step(raw);
+    if (stepped != SQLITE_ROW)
+        return QString::fromUtf8(sqlite3_errmsg(handle));
+    const QString answer =
+        QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(raw, 0)));
+    return answer == QLatin1String("ok") ? QString() : answer;
 }
 
 QString Quoted(const QString& name) {
@@ -45,40 +68,107 @@ QString Quoted(const QString& name) {
 struct Connection::Impl {
     std::unique_ptr<sqlite3, HandleDeleter> handle;
     QString filePath;
+    // Since when this connection has been waiting for another program's lock.
+    QElapsedTimer waiting;
 };
 
 void Connection::StatementDeleter::operator()(sqlite3_stmt* statement) const noexcept {
     sqlite3_finalize(statement);
 }
 
+namespace {
+
+DbError BadConnectionString() {
+    return {DbErrorNumber::BadConnectionString,
+            QStringLiteral("Format of the initialization string does not conform to the OLE DB "
+                           "specification.")};
+}
+
+// Constant-initialised, as kProvider is.
+constexpr char kProviderKey[] = "Provider";
+constexpr char kDataSourceKey[] = "Data Source";
+constexpr char kPasswordKey[] = "Jet OLEDB:Database Password";
+
+QString ConnectionValue(const QString& value) {
+    const bool plain = !value.contains(u';') && value == value.trimmed() &&
+                       !value.startsWith(u'"') && !value.startsWith(u'\'');
+    if (plain)
+        return value;
+    return u'"' + QString(value).replace(u'"', QLatin1String("\"\"")) + u'"';
+}
+
+} // namespace
+
 ConnectionSettings ParseConnectionString(const QString& connectionString) {
     ConnectionSettings settings;
-    for (const QString& part : connectionString.split(u';', Qt::SkipEmptyParts)) {
-        const qsizetype equals = part.indexOf(u'=');
-        if (equals < 0)
+    const QString& text = connectionString;
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const qsizetype end = text.indexOf(u';', i);
+        const qsizetype equals = text.indexOf(u'=', i);
+        if (equals < 0 || (end >= 0 && end < equals)) {
+            // A part without "=" names nothing.
+            i = end < 0 ? n : end + 1;
             continue;
-        const QString key = part.left(equals).trimmed();
-        QString value = part.mid(equals + 1).trimmed();
-        if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
-            value.back() == value.front())
-            value = value.mid(1, value.size() - 2);
-        if (key.compare(QLatin1String("Provider"), Qt::CaseInsensitive) == 0)
+        }
+        const QString key = text.mid(i, equals - i).trimmed();
+        qsizetype at = equals + 1;
+        while (at < n && text[at].isSpace())
+            ++at;
+        QString value;
+        if (at < n && (text[at] == u'"' || text[at] == u'\'')) {
+            const QChar quote = text[at++];
+            for (;;) {
+                if (at >= n)
+                    throw BadConnectionString();
+                if (text[at] == quote) {
+                    if (at + 1 < n && text[at + 1] == quote) {
+                        value += quote;
+                        at += 2;
+                        continue;
+                    }
+                    ++at;
+                    break;
+                }
+                value += text[at++];
+            }
+            while (at < n && text[at].isSpace())
+                ++at;
+            if (at < n && text[at] != u';')
+                throw BadConnectionString();
+            i = at + 1;
+        } else {
+            const qsizetype stop = end < 0 ? n : end;
+            value = text.mid(at, stop - at).trimmed();
+            i = stop + 1;
+        }
+        if (key.compare(QLatin1String(kProviderKey), Qt::CaseInsensitive) == 0)
             settings.provider = value;
-        else if (key.compare(QLatin1String("Data Source"), Qt::CaseInsensitive) == 0)
+        else if (key.compare(QLatin1String(kDataSourceKey), Qt::CaseInsensitive) == 0)
             settings.dataSource = value;
-        else if (key.compare(QLatin1String("Jet OLEDB:Database Password"), Qt::CaseInsensitive) ==
-                 0)
+        else if (key.compare(QLatin1String(kPasswordKey), Qt::CaseInsensitive) == 0)
             settings.databasePassword = value;
     }
     return settings;
 }
 
+QString JoinConnectionString(const ConnectionSettings& settings) {
+    const std::pair<const char*, QString> parts[] = {{kProviderKey, settings.provider},
+                                                     {kDataSourceKey, settings.dataSource},
+                                                     {kPasswordKey, settings.databasePassword}};
+    QStringList joined;
+    for (const auto& [key, value] : parts)
+        joined << QLatin1String(key) + u'=' + ConnectionValue(value);
+    return joined.join(u';');
+}
+
 QString LocalDataSourcePath(const QString& dataSource) {
-    // Only the separator the program joins before the file name is one: a folder of this
-    // platform may hold a backslash in its name.
     QString path = dataSource;
+    // Only a backslash that stands right before the file name was joined as a separator; one
+    // followed by a "/" is inside a folder's name.
     const qsizetype separator = path.lastIndexOf(u'\\');
-    if (separator >= 0 && separator > path.lastIndexOf(u'/'))
+    if (separator >= 0 && path.indexOf(u'/', separator) < 0)
         path[separator] = u'/';
     return QDir::cleanPath(path);
 }
@@ -137,7 +227,21 @@ void Connection::Attach(const QString& filePath, int flags, const QString& key) 
                       opened);
     }
     sqlite3_extended_result_codes(handle.get(), 1);
-    sqlite3_busy_timeout(handle.get(), kBusyTimeoutMs);
+    // The engine's own waiting naps up to 100 ms between tries, and a program that writes
+    // often takes the lock back within far less: a waiter could be passed over until its time
+    // ran out. Short, uneven naps give every waiter its turn within the same time.
+    sqlite3_busy_handler(
+        handle.get(),
+        [](void* data, int attempt) {
+            QElapsedTimer& waiting = static_cast<Impl*>(data)->waiting;
+            if (attempt == 0)
+                waiting.start();
+            if (waiting.elapsed() >= kBusyTimeoutMs)
+                return 0;
+            sqlite3_sleep(1 + attempt % 3);
+            return 1;
+        },
+        impl_.get());
 
     if (!key.isEmpty()) {
         const QByteArray bytes = key.toUtf8();
@@ -167,11 +271,30 @@ void Connection::Attach(const QString& filePath, int flags, const QString& key) 
                 QStringLiteral("Not a valid password, or '%1' is not a database.").arg(filePath),
                 checked);
         }
+        // A journal left by an interrupted change is undone at the first read, and undoing it
+        // writes the file and removes the journal: in a folder the program may not write to,
+        // every start fails the same way, and the engine's own text names no cause.
+        if ((primary == SQLITE_IOERR || primary == SQLITE_READONLY || primary == SQLITE_CANTOPEN) &&
+            QFileInfo::exists(filePath + QStringLiteral("-journal"))) {
+            const QFileInfo file(filePath);
+            throw DbError(DbErrorNumber::ProviderFailure,
+                          QStringLiteral("Could not open '%1': a change to it was interrupted and "
+                                         "must be undone first, so the folder of %2 ('%3') must "
+                                         "be writable.")
+                              .arg(filePath, file.fileName(), file.absolutePath()),
+                          checked);
+        }
         impl_->handle = std::move(handle);
         impl_->filePath = filePath;
         const auto closeAgain = qScopeGuard([this] { Close(); });
         ThrowEngineError(checked);
     }
+    // A damaged page would show only when something reads it, and some windows pass over read
+    // errors in silence: every page is checked once, before anything relies on the file.
+    if (const QString damage = Damage(handle.get()); !damage.isEmpty())
+        throw DbError(
+            DbErrorNumber::ProviderFailure,
+            QStringLiteral("'%1' is damaged and cannot be used: %2.").arg(filePath, damage));
     sqlite3_exec(handle.get(), "PRAGMA foreign_keys = ON", nullptr, nullptr, nullptr);
     impl_->handle = std::move(handle);
     impl_->filePath = filePath;
@@ -180,11 +303,25 @@ void Connection::Attach(const QString& filePath, int flags, const QString& key) 
 void Connection::Execute(const QString& statementText, const QVariantList& values,
                          int /*options*/) {
     const PreparedStatement statement = Prepare(statementText, values);
+    // A change on its own takes the write lock before it reads anything. Left to the engine,
+    // it would read first, and a program holding a read lock while another waits to commit
+    // is refused at once, without waiting out the busy time.
+    const bool ownTransaction = !InTransaction() && !sqlite3_stmt_readonly(statement.get());
+    if (ownTransaction)
+        Run("BEGIN IMMEDIATE");
     int code;
     while ((code = sqlite3_step(statement.get())) == SQLITE_ROW) {
     }
-    if (code != SQLITE_DONE)
-        ThrowEngineError(code);
+    try {
+        if (code != SQLITE_DONE)
+            ThrowEngineError(code);
+        if (ownTransaction)
+            Run("COMMIT");
+    } catch (const DbError&) {
+        if (ownTransaction)
+            RunQuietly("ROLLBACK");
+        throw;
+    }
 }
 
 void Connection::Execute(const Statement& statement, int options) {
@@ -235,6 +372,15 @@ void Connection::ThrowEngineError(int code) const {
         throw DbError(DbErrorNumber::ProviderFailure,
                       QStringLiteral("Could not use '%1'; file already in use.").arg(FilePath()),
                       code);
+    case SQLITE_FULL:
+        throw NoSpace(FilePath(), code);
+    case SQLITE_IOERR: {
+        // A write past a file-size limit or a quota comes back as an I/O error.
+        const int cause = IsOpen() ? sqlite3_system_errno(impl_->handle.get()) : 0;
+        if (cause == ENOSPC || cause == EFBIG || cause == EDQUOT)
+            throw NoSpace(FilePath(), code);
+        throw DbError(DbErrorNumber::ProviderFailure, message, code);
+    }
     case SQLITE_READONLY:
         throw DbError(DbErrorNumber::ProviderFailure,
                       QStringLiteral("Cannot update. Database or object is read-only."), code);

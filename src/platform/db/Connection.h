@@ -14,8 +14,9 @@ class Transaction;
 // The one connection to the encrypted database file.
 //
 // The connection string is the original provider's: "Provider=Microsoft.Jet.OLEDB.4.0;
-// Data Source=<file>;Jet OLEDB:Database Password=<key>". A backslash in the data source is a
-// folder separator, so a folder joined with "\Main.mdb" opens, a doubled separator included.
+// Data Source=<file>;Jet OLEDB:Database Password=<key>", values that need it quoted (see
+// JoinConnectionString). The last backslash of the data source is a folder separator, so a
+// folder joined with "\Main.mdb" opens, a doubled separator included.
 // Opening never creates a file and leaves the file untouched when it fails. Every failure is a
 // DbError (numbers in DbError.h).
 class Connection {
@@ -72,7 +73,13 @@ struct ConnectionSettings {
     QString dataSource;
     QString databasePassword;
 };
+// Reads "key=value" pairs separated by ";". A value may be quoted with " or ', the quote
+// doubled inside; an unquoted value ends at the next ";" and loses its outer spaces. Throws
+// DbError (BadConnectionString) for an unterminated quote or text after a closing one.
 ConnectionSettings ParseConnectionString(const QString& connectionString);
-// The data source as a path of this platform: the last backslash, the one before the file
-// name, becomes a folder separator; any other is part of a folder's name.
+// The connection string of `settings`, each value quoted where it holds a ";", starts with a
+// quote or has outer spaces: ParseConnectionString gives back exactly these values.
+QString JoinConnectionString(const ConnectionSettings& settings);
+// The data source as a path of this platform: its last backslash, the one joined before the
+// file name, becomes a folder separator; any other backslash belongs to a folder's name.
 QString LocalDataSourcePath(const QString& dataSource);

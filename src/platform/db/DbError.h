@@ -35,4 +35,5 @@ inline constexpr int InvalidPassword = -2147217843;
 inline constexpr int SyntaxError = -2147217900;
 inline constexpr int MissingParameter = -2147217904;
 inline constexpr int TypeMismatch = -2147217913;
+inline constexpr int BadConnectionString = -2147217805;
 } // namespace DbErrorNumber

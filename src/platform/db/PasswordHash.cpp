@@ -2,10 +2,24 @@
 
 #include "platform/db/DbError.h"
 
+#include <atomic>
 #include <sodium.h>
 
 namespace PasswordHash {
+
+const char* const kDecoyHash = "$argon2id$v=19$m=65536,t=2,p=1$VXG5bRbtf9ozi7piUugnKQ$"
+                               "wpvSB6d1baBlOJeGL7iodbGDmZzDU9eduqng30di5no";
+
 namespace {
+
+std::atomic<quint64> verifications{0};
+
+bool VerifyHash(const QByteArray& stored, const QString& typedPassword) {
+    const QByteArray typed = typedPassword.toUtf8();
+    ++verifications;
+    return crypto_pwhash_str_verify(stored.constData(), typed.constData(),
+                                    static_cast<unsigned long long>(typed.size())) == 0;
+}
 
 void StartLibrary() {
     static const int started = sodium_init();
@@ -29,14 +43,23 @@ QString Hash(const QString& password) {
 }
 
 bool Verify(const QString& storedHash, const QString& typedPassword) {
+    StartLibrary();
     const QByteArray stored = storedHash.toLatin1();
     if (stored.isEmpty() || stored.size() >= crypto_pwhash_STRBYTES ||
-        storedHash.toLatin1() != storedHash.toUtf8())
+        storedHash.toLatin1() != storedHash.toUtf8()) {
+        VerifyAgainstNoAccount(typedPassword);
         return false;
+    }
+    return VerifyHash(stored, typedPassword);
+}
+
+void VerifyAgainstNoAccount(const QString& typedPassword) {
     StartLibrary();
-    const QByteArray typed = typedPassword.toUtf8();
-    return crypto_pwhash_str_verify(stored.constData(), typed.constData(),
-                                    static_cast<unsigned long long>(typed.size())) == 0;
+    VerifyHash(QByteArray(kDecoyHash), typedPassword);
+}
+
+quint64 VerificationCount() {
+    return verifications.load();
 }
 
 } // namespace PasswordHash

@@ -17,13 +17,21 @@ bool& EndedFlag() {
     static bool ended = false;
     return ended;
 }
+int& Status() {
+    static int status = 0;
+    return status;
+}
 } // namespace
 
 bool HasEnded() {
     return EndedFlag();
 }
+int EndedStatus() {
+    return Status();
+}
 void ResetEnded() {
     EndedFlag() = false;
+    Status() = 0;
 }
 
 void SetHandler(Handler handler) {
@@ -32,21 +40,22 @@ void SetHandler(Handler handler) {
 
 } // namespace ProgramEnd
 
-void EndProgram() {
+void EndProgram(int exitStatus) {
     if (const auto& handler = ProgramEnd::CurrentHandler()) {
         ProgramEnd::EndedFlag() = true;
+        ProgramEnd::Status() = exitStatus;
         handler();
         for (QWidget* window : QApplication::topLevelWidgets())
             window->hide();
         return;
     }
     std::fflush(nullptr);
-    std::_Exit(0);
+    std::_Exit(exitStatus);
 }
 
 void ReportRuntimeError(const RuntimeError& error) {
     MessageBox(
         QStringLiteral("Run-time error '%1':\n\n%2").arg(error.Number()).arg(error.Description()),
         MsgBox::kCritical);
-    EndProgram();
+    EndProgram(kErrorExitStatus);
 }

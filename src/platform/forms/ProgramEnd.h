@@ -15,14 +15,19 @@ using Handler = std::function<void()>;
 // its closing handler, and marks the program as ended; nothing terminates.
 void SetHandler(Handler handler);
 bool HasEnded();
+// The status the program ended with (0 until it has ended).
+int EndedStatus();
 void ResetEnded();
 
 } // namespace ProgramEnd
 
-void EndProgram();
+// `exitStatus` is what a script or a session manager sees: 0 for an end the user asked for,
+// kErrorExitStatus for an end forced by an error.
+inline constexpr int kErrorExitStatus = 1;
+void EndProgram(int exitStatus = 0);
 
 // The run-time error report: a box with the error's number and description, then the end of
-// the program.
+// the program with kErrorExitStatus.
 void ReportRuntimeError(const RuntimeError& error);
 
 // The boundary of an event handler: an error that reaches it is reported and ends the

@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <cmath>
+#include <limits>
 
 QVariant PropertyStore::ReadProperty(const QString& name, const QVariant& defaultValue) const {
     auto it = Find(name);
@@ -69,6 +71,23 @@ QImage LoadPicture(const QString& path) {
     return image.isNull() ? image : image.convertToFormat(QImage::Format_RGB32);
 }
 
+namespace {
+
+// Whole numbers read back as integers, as the design tool wrote them. Converting a double
+// outside the 64-bit range is undefined, so the range is checked on the double first.
+QVariant StoredNumber(double d) {
+    // 2^63 is exact as a double; every whole double below it (and from -2^63 on) fits.
+    constexpr double kLimit = 9223372036854775808.0;
+    if (!(d >= -kLimit && d < kLimit) || d != std::trunc(d))
+        return d;
+    const auto whole = static_cast<qint64>(d);
+    if (whole >= std::numeric_limits<int>::min() && whole <= std::numeric_limits<int>::max())
+        return static_cast<int>(whole);
+    return whole;
+}
+
+} // namespace
+
 PropertyStore PropertyStore::FromJson(const QJsonObject& object) {
     PropertyStore store;
     for (auto it = object.begin(); it != object.end(); ++it) {
@@ -84,13 +103,7 @@ PropertyStore PropertyStore::FromJson(const QJsonObject& object) {
             font.setItalic(f.value(QLatin1String("italic")).toBool());
             stored = font;
         } else if (value.isDouble()) {
-            const double d = value.toDouble();
-            if (d == static_cast<double>(static_cast<qint64>(d)))
-                stored = static_cast<qint64>(d) >= INT_MIN && static_cast<qint64>(d) <= INT_MAX
-                             ? QVariant(static_cast<int>(d))
-                             : QVariant(static_cast<qint64>(d));
-            else
-                stored = d;
+            stored = StoredNumber(value.toDouble());
         } else {
             stored = value.toVariant();
         }
