@@ -10,7 +10,6 @@
 #include <QMouseEvent>
 #include <QTimer>
 #include <QValidator>
-#include <algorithm>
 
 TextBox::TextBox(QWidget* parent)
     : QLineEdit(parent)
@@ -50,7 +49,7 @@ private:
 void TextBox::setMaxLength(int characters) {
     maxCharacters_ = characters;
     // Qt's own limit counts halves of a pair: it stays out of the way at twice the characters.
-    QLineEdit::setMaxLength(std::min(32767, 2 * characters));
+    QLineEdit::setMaxLength(2 * characters);
     setValidator(new CharacterLimit(characters, this));
 }
 
