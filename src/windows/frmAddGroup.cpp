@@ -48,6 +48,7 @@ frmAddGroup::frmAddGroup(QWidget* parent)
     cmdClose = WindowStyle::MakeButton(this, QStringLiteral("cmdClose"), QStringLiteral("&Close"),
                                        4560, 2520, 2415, 615, 0x008080FF);
 
+    Label2->setBuddy(txtGroup);
     WindowStyle::TabOrder({txtGroup, cmdAdd, cmdClose});
 
     WindowStyle::Handle(cmdAdd, &QPushButton::clicked, this, &frmAddGroup::cmdAdd_Click);

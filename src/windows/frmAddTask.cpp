@@ -84,6 +84,12 @@ frmAddTask::frmAddTask(QWidget* parent)
     cmdClose = WindowStyle::MakeButton(this, QStringLiteral("cmdClose"), QStringLiteral("&Close"),
                                        6000, 6360, 2415, 615, 0x008080FF);
 
+    // Each field is named by the caption above it, for screen readers.
+    Label2->setBuddy(cbGroups);
+    Label3->setBuddy(txtTaskName);
+    Label4->setBuddy(txtDescription);
+    Label5->setBuddy(txtDate);
+    Label6->setBuddy(cbPriority);
     WindowStyle::TabOrder(
         {cbGroups, txtTaskName, txtDescription, txtDate, cbPriority, cmdAdd, cmdClose});
 

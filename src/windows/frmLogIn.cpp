@@ -48,6 +48,8 @@ frmLogIn::frmLogIn(QWidget* parent)
         QStringLiteral("* Default user name and password: %1").arg(QStringLiteral("admin")), 2160,
         1200, 3375, 255, false);
 
+    lblUserName->setBuddy(txtUserName);
+    lblPassword->setBuddy(txtPassword);
     WindowStyle::TabOrder({txtUserName, txtPassword, cmdLogIN, cmdClose, cmdNewAccout});
 
     WindowStyle::Handle(cmdLogIN, &QPushButton::clicked, this, &frmLogIn::cmdLogIN_Click);
