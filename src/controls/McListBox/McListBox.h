@@ -18,7 +18,7 @@ class McImageList;
 class PropertyStore;
 class QScrollBar;
 
-// The program's own owner-drawn list: rows stored as "text<%S%>icon<%S%>bold" records, single
+// The program's own owner-drawn list: rows that read as "text<%S%>icon<%S%>bold" records, single
 // or multiple selection, icons from an image list, plain or gradient backgrounds and selection,
 // its own scroll bars, and listing modes for drives, folders and files.
 //
@@ -220,9 +220,26 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // One row. Its fields are kept apart, so that sorting, drawing and reading one field need
+    // no record text; the record is joined only where the whole of it is read.
+    struct Row {
+        QString text;
+        int icon = -1;
+        bool bold = false;
+        // Empty unless the record held more separators than its two: then the record split on
+        // every separator, as records always are, each field read from its piece.
+        QStringList pieces;
+
+        // The piece at `field`; "" when the record has none there.
+        QString Field(int field) const;
+        int FieldCount() const { return pieces.isEmpty() ? 3 : static_cast<int>(pieces.size()); }
+        // Appends the record text to `out`.
+        void AppendRecord(QString& out) const;
+    };
+
     // Item store.
-    static QString MakeRecord(const QString& text, int icon, bool bold);
-    static QStringList SplitRecord(const QString& record);
+    static Row MakeRow(const QString& text, int icon, bool bold);
+    static Row RowFromRecord(const QString& record);
     void ReplaceField(int index, int field, const QString& value);
     void CheckRow(int index) const;
     void ClampListIndex();
@@ -293,7 +310,7 @@ private:
 
     ControlContainer* container_;
 
-    QStringList Items;
+    QList<Row> Items;
     std::vector<int> Selection;
     int listIndex_ = 0;
     int selectionAnchor_ = 0;

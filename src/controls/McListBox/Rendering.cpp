@@ -42,7 +42,7 @@ void McListBox::DrawList() {
         if (showIcon_)
             textOffset_ = Round(rowPitch_ + 3);
         if (!container_->UserMode() && Items.isEmpty() && mode_ == 0) {
-            Items.append(MakeRecord(QStringLiteral("McListBox"), -1, false));
+            Items.append(MakeRow(QStringLiteral("McListBox"), -1, false));
             Selection.push_back(0);
         }
         // Setting the picture repaints the cleared background with it.
@@ -86,11 +86,10 @@ void McListBox::DrawRows(int top, int last, int& yLast) {
     const bool treeMode = mode_ == 4 || mode_ == 5;
 
     for (int i = top; i <= last; ++i) {
-        const QStringList fields = SplitRecord(Items[i]);
-        QString text = fields.value(0);
+        const Row& row = Items[i];
+        QString text = row.Field(0);
         const QString fullText = text;
-        const QString iconField = fields.value(1);
-        const bool bold = fields.value(2) == QLatin1String("True");
+        const bool bold = row.pieces.isEmpty() ? row.bold : row.Field(2) == QLatin1String("True");
         const int p = SelPosition(i);
         const int y = Round((i - top) * rowPitch_);
         yLast = y;
