@@ -258,6 +258,7 @@ private:
 
     // Rendering.
     void DrawList();
+    void DrawBackground();
     void DrawItemText(const QString& text, int x, int y);
     void DrawItemIcon(const QImage& picture, int x, int y, int w, int h);
     void DrawRows(int top, int last, int& yLast);
@@ -353,6 +354,20 @@ private:
     bool showHiddenFiles_ = false;
 
     Surface surface_;
+    // The cleared background with its gradient as last painted, and what it was painted from:
+    // a repaint at the same size and colours copies it rather than painting it again.
+    struct BackgroundKey {
+        int width = 0;
+        int height = 0;
+        uint32_t back = 0;
+        qint64 picture = 0;
+        int style = 0;
+        int32_t from = 0;
+        int32_t to = 0;
+        bool operator==(const BackgroundKey&) const = default;
+    };
+    BackgroundKey backgroundKey_;
+    QImage background_;
     double rowPitch_ = 0;
     int textOffset_ = 0;
     int rowOriginX_ = 0;
