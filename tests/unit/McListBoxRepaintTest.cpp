@@ -1,3 +1,4 @@
+#include "controls/McListBox/Gradients.h"
 #include "controls/McListBox/McListBox.h"
 #include "platform/draw/Surface.h"
 #include "platform/forms/ControlContainer.h"
@@ -112,5 +113,50 @@ TEST(SurfaceLines, StraightLinesStopShortOfTheirEndAndAreCutAtTheEdges) {
                     << line.x1 << "," << line.y1 << " to " << line.x2 << "," << line.y2 << " at "
                     << x << "," << y;
             }
+    }
+}
+
+// A gradient painted right after another that differs in one respect only has its own
+// colours: a straight ramp from the start colour to the end colour, each channel moved by
+// the whole part of its share.
+TEST(GradientRepaint, AGradientAfterANearlyEqualOneHasItsOwnColours) {
+    struct Gradient {
+        int width, height, style;
+        int32_t from, to;
+    };
+    const Gradient across{30, 12, Gradients::kHorizontal, 0x00102030, 0x00F0E0D0};
+    const Gradient down{30, 12, Gradients::kVertical, 0x00102030, 0x00F0E0D0};
+    const std::pair<Gradient, Gradient> pairs[] = {
+        {across, {31, 12, Gradients::kHorizontal, 0x00102030, 0x00F0E0D0}},
+        {down, {30, 11, Gradients::kVertical, 0x00102030, 0x00F0E0D0}},
+        {across, down},
+        {across, {30, 12, Gradients::kHorizontal, 0x00A0B0C0, 0x00F0E0D0}},
+        {across, {30, 12, Gradients::kHorizontal, 0x00102030, 0x00405060}},
+    };
+    const auto check = [](const Gradient& before, const Gradient& g) {
+        Surface surface(40, 20);
+        Gradients::PaintGradient(surface, 2, 3, before.width, before.height, before.from, before.to,
+                                 before.style);
+        surface.Clear();
+        Gradients::PaintGradient(surface, 2, 3, g.width, g.height, g.from, g.to, g.style);
+        const bool sideways = g.style == Gradients::kHorizontal;
+        const int steps = (sideways ? g.width : g.height) - 1;
+        for (int y = 0; y < g.height; ++y)
+            for (int x = 0; x < g.width; ++x) {
+                const int i = sideways ? x : y;
+                uint32_t colour = 0;
+                for (int shift = 0; shift <= 16; shift += 8) {
+                    const int from = (g.from >> shift) & 0xFF;
+                    const int to = (g.to >> shift) & 0xFF;
+                    colour |= static_cast<uint32_t>(from + (to - from) * i / steps) << shift;
+                }
+                ASSERT_EQ(surface.Pixel(2 + x, 3 + y), colour)
+                    << g.width << "x" << g.height << " style " << g.style << " at " << x << ","
+                    << y;
+            }
+    };
+    for (const auto& [one, other] : pairs) {
+        check(one, other);
+        check(other, one);
     }
 }
