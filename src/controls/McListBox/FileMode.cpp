@@ -25,17 +25,17 @@ void McListBox::LoadModeItems() {
         case 5:
             drives_ = GetDriveList();
             for (const QString& drive : drives_)
-                Items.append(MakeRecord(drive, -1, false));
+                Items.append(MakeRow(drive, -1, false));
             break;
         case 2:
             ListFolder(path_, files, folders, QStringLiteral("*.*"));
             for (const QString& name : folders)
-                Items.append(MakeRecord(name, -1, false));
+                Items.append(MakeRow(name, -1, false));
             break;
         case 3:
             ListFolder(path_, files, folders, filter_);
             for (const QString& name : files)
-                Items.append(MakeRecord(name, -1, false));
+                Items.append(MakeRow(name, -1, false));
             break;
         default:
             break;

@@ -64,6 +64,21 @@ void PaintGradient(Surface& surface, int32_t x, int32_t y, int32_t width, int32_
     const int32_t rb = b & 0xFF, gb = (b >> 8) & 0xFF, bb = (b >> 16) & 0xFF;
     const int32_t dr = rb - ra, dg = gb - ga, db = bb - ba;
 
+    // The selected rows of a frame are painted with the same gradient at the same size, one
+    // after another: the pixels of the last one painted serve again as they are.
+    struct Painted {
+        int32_t width = 0, height = 0, style = 0;
+        uint32_t a = 0, b = 0;
+        std::vector<uint32_t> pixels;
+    };
+    static thread_local Painted last;
+    if (!last.pixels.empty() && last.width == width && last.height == height &&
+        last.style == style && last.a == a && last.b == b) {
+        surface.CopyPixels(x, y, width, height, last.pixels.data());
+        return;
+    }
+    last.pixels.clear();
+
     int32_t n = width + height - 2;
     if (style == kHorizontal)
         n = width - 1;
@@ -86,7 +101,8 @@ void PaintGradient(Surface& surface, int32_t x, int32_t y, int32_t width, int32_
         }
     }
 
-    std::vector<uint32_t> buffer(static_cast<size_t>(width) * static_cast<size_t>(height), 0u);
+    std::vector<uint32_t>& buffer = last.pixels;
+    buffer.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0u);
     auto storageRow = [&](int32_t row) {
         return buffer.data() + static_cast<size_t>(height - 1 - row) * static_cast<size_t>(width);
     };
@@ -113,6 +129,11 @@ void PaintGradient(Surface& surface, int32_t x, int32_t y, int32_t width, int32_
             break;
         }
     }
+    last.width = width;
+    last.height = height;
+    last.style = style;
+    last.a = a;
+    last.b = b;
     surface.CopyPixels(x, y, width, height, buffer.data());
 }
 

@@ -239,7 +239,12 @@ void McListBox::ToggleTreeRow(int row) {
     const QString prefix = text.endsWith(kPathSeparator) ? text : text + kPathSeparator;
     int end = NextDriveRow(row);
     bool removed = false;
-    while (row + 1 < end && Items[row + 1].startsWith(prefix, Qt::CaseSensitive)) {
+    const auto under = [&](const Row& candidate) {
+        QString record;
+        candidate.AppendRecord(record);
+        return record.startsWith(prefix, Qt::CaseSensitive);
+    };
+    while (row + 1 < end && under(Items[row + 1])) {
         Items.removeAt(row + 1);
         --end;
         removed = true;
@@ -253,7 +258,7 @@ void McListBox::ToggleTreeRow(int row) {
     setListBold(row, true);
     int at = row + 1;
     auto insert = [&](const QString& name) {
-        const QString record = MakeRecord(prefix + name, -1, false);
+        const Row record = MakeRow(prefix + name, -1, false);
         if (at >= ListCount())
             Items.append(record);
         else

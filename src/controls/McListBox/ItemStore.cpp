@@ -7,7 +7,10 @@
 #include <QCollator>
 #include <QLocale>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <iterator>
+#include <numeric>
 
 const QString McListBox::kSeparator = QStringLiteral("<%S%>");
 // Tree paths are file-system paths of the machine the program runs on.
@@ -32,15 +35,60 @@ int ToNumber(const QString& field) {
     return static_cast<int>(rounded);
 }
 
-} // namespace
-
-QString McListBox::MakeRecord(const QString& text, int icon, bool bold) {
-    return text + kSeparator + QString::number(icon) + kSeparator +
-           (bold ? QStringLiteral("True") : QStringLiteral("False"));
+QLatin1String BoolText(bool value) {
+    return value ? QLatin1String("True") : QLatin1String("False");
 }
 
-QStringList McListBox::SplitRecord(const QString& record) {
-    return record.split(kSeparator);
+} // namespace
+
+QString McListBox::Row::Field(int field) const {
+    if (!pieces.isEmpty())
+        return pieces.value(field);
+    switch (field) {
+    case kTextField:
+        return text;
+    case kIconField:
+        return QString::number(icon);
+    case kBoldField:
+        return BoolText(bold);
+    default:
+        return {};
+    }
+}
+
+void McListBox::Row::AppendRecord(QString& out) const {
+    if (!pieces.isEmpty()) {
+        out += pieces.join(kSeparator);
+        return;
+    }
+    // Sorting joins every record: digits written in place cost no number text of their own.
+    char digits[16];
+    const auto written = std::to_chars(std::begin(digits), std::end(digits), icon);
+    out += text;
+    out += kSeparator;
+    out += QLatin1String(digits, written.ptr);
+    out += kSeparator;
+    out += BoolText(bold);
+}
+
+McListBox::Row McListBox::MakeRow(const QString& text, int icon, bool bold) {
+    if (text.contains(kSeparator))
+        return RowFromRecord(text + kSeparator + QString::number(icon) + kSeparator +
+                             BoolText(bold));
+    return Row{text, icon, bold, {}};
+}
+
+McListBox::Row McListBox::RowFromRecord(const QString& record) {
+    QStringList pieces = record.split(kSeparator);
+    // Three pieces that the fields' own writing gives back unchanged keep their fields apart;
+    // anything else is read piece by piece, as before.
+    if (pieces.size() == 3 && (pieces[2] == BoolText(true) || pieces[2] == BoolText(false))) {
+        bool ok = false;
+        const int icon = pieces[1].toInt(&ok);
+        if (ok && QString::number(icon) == pieces[1])
+            return Row{pieces[0], icon, pieces[2] == BoolText(true), {}};
+    }
+    return Row{{}, -1, false, std::move(pieces)};
 }
 
 void McListBox::CheckRow(int index) const {
@@ -58,39 +106,55 @@ int McListBox::ListCount() const {
 
 int McListBox::ListIcon(int Index) const {
     CheckRow(Index);
-    const QStringList fields = SplitRecord(Items[Index]);
-    if (fields.size() <= kIconField)
+    const Row& row = Items[Index];
+    if (row.pieces.isEmpty())
+        return row.icon;
+    if (row.FieldCount() <= kIconField)
         throw RuntimeError::SubscriptOutOfRange();
-    return ToNumber(fields[kIconField]);
+    return ToNumber(row.pieces[kIconField]);
 }
 
 void McListBox::setListIcon(int Index, int value) {
-    ReplaceField(Index, kIconField, QString::number(value));
+    CheckRow(Index);
+    if (Items[Index].pieces.isEmpty())
+        Items[Index].icon = value;
+    else
+        ReplaceField(Index, kIconField, QString::number(value));
     Notify("ListIcon");
     DrawList();
 }
 
 bool McListBox::ListBold(int Index) const {
     CheckRow(Index);
-    const QStringList fields = SplitRecord(Items[Index]);
-    if (fields.size() <= kBoldField)
+    const Row& row = Items[Index];
+    if (row.pieces.isEmpty())
+        return row.bold;
+    if (row.FieldCount() <= kBoldField)
         throw RuntimeError::SubscriptOutOfRange();
-    return fields[kBoldField] == QLatin1String("True");
+    return row.pieces[kBoldField] == BoolText(true);
 }
 
 void McListBox::setListBold(int Index, bool value) {
-    ReplaceField(Index, kBoldField, value ? QStringLiteral("True") : QStringLiteral("False"));
+    CheckRow(Index);
+    if (Items[Index].pieces.isEmpty())
+        Items[Index].bold = value;
+    else
+        ReplaceField(Index, kBoldField, BoolText(value));
     Notify("ListBold");
     DrawList();
 }
 
 void McListBox::ReplaceField(int index, int field, const QString& value) {
     CheckRow(index);
-    QStringList fields = SplitRecord(Items[index]);
+    Row& row = Items[index];
+    QStringList fields;
+    for (int k = 0; k < row.FieldCount(); ++k)
+        fields << row.Field(k);
     if (fields.size() <= field)
         throw RuntimeError::SubscriptOutOfRange();
     fields[field] = value;
-    Items[index] = fields.join(kSeparator);
+    // Re-read as the joined record would be: a separator in the new value makes more pieces.
+    row = RowFromRecord(fields.join(kSeparator));
 }
 
 int McListBox::ListIndex() const {
@@ -125,17 +189,21 @@ void McListBox::ScrollIntoView(int index) {
 QString McListBox::Text() const {
     if (listIndex_ < 0 || listIndex_ >= Items.size())
         return {};
-    return SplitRecord(Items[listIndex_]).value(kTextField);
+    return Items[listIndex_].Field(kTextField);
 }
 
 QString McListBox::List(int Index) const {
     if (Index < 0 || Index >= Items.size())
         return {};
-    return SplitRecord(Items[Index]).value(kTextField);
+    return Items[Index].Field(kTextField);
 }
 
 void McListBox::setList(int Index, const QString& value) {
-    ReplaceField(Index, kTextField, value);
+    CheckRow(Index);
+    if (Items[Index].pieces.isEmpty() && !value.contains(kSeparator))
+        Items[Index].text = value;
+    else
+        ReplaceField(Index, kTextField, value);
 }
 
 int McListBox::SelCount() const {
@@ -166,11 +234,10 @@ void McListBox::SelectAll() {
 void McListBox::AddItem(const QString& Text, int Index, int Icon, bool Bold) {
     if (mode_ != 0)
         return;
-    const QString record = MakeRecord(Text, Icon, Bold);
     if (Index == ListCount() || Index == -1)
-        Items.append(record);
+        Items.append(MakeRow(Text, Icon, Bold));
     else if (Index >= 0 && Index < ListCount())
-        Items.insert(Index, record);
+        Items.insert(Index, MakeRow(Text, Icon, Bold));
     else
         throw RuntimeError::SubscriptOutOfRange();
     if (autoRefresh_)
@@ -178,10 +245,11 @@ void McListBox::AddItem(const QString& Text, int Index, int Icon, bool Bold) {
 }
 
 void McListBox::StartRefreshTimer() {
-    // Starting the timer again while it runs replaces it, so a burst ends in one refresh.
-    if (refreshTimerId_ != 0)
-        killTimer(refreshTimerId_);
-    refreshTimerId_ = startTimer(1);
+    // Ticks count from the latest addition, so a burst ends in one refresh five ticks after
+    // its last row; a timer already running serves as well as a new one, and restarting it for
+    // every row of a large fill cost more than the rows.
+    if (refreshTimerId_ == 0)
+        refreshTimerId_ = startTimer(1);
     refreshTicks_ = 0;
 }
 
@@ -244,40 +312,66 @@ void McListBox::ClampListIndex() {
 void McListBox::SortItems() {
     if (mode_ != 0 || (sortOrder_ != -1 && sortOrder_ != 1) || Items.size() < 2)
         return;
+    // Rows are ordered by their whole records, text, icon and bold together: a text that runs
+    // on past another (as "Todo - x" runs past "Todo") meets that one's separator, which the
+    // comparison may place either side of what follows, so the texts alone would not do.
     // Inserting each record before the first one it compares `sortOrder_` against, as rows
     // were always ordered, is a stable sort by that comparison; a stable n log n sort gives
     // the same order without the quadratic cost on every refresh.
     const int order = sortOrder_;
     auto before = [order](int comparison) { return comparison == order; };
+    // Two reused buffers: checking a sorted list (every refresh does) allocates nothing.
+    QString previous;
+    QString current;
+    Items[0].AppendRecord(previous);
     bool sorted = true;
-    for (qsizetype i = 1; i < Items.size() && sorted; ++i)
-        sorted = !before(Locale::CompareTextNoCase(Items[i], Items[i - 1]));
+    for (qsizetype i = 1; i < Items.size() && sorted; ++i) {
+        current.resize(0);
+        Items[i].AppendRecord(current);
+        sorted = !before(Locale::CompareTextNoCase(current, previous));
+        std::swap(previous, current);
+    }
     if (sorted)
         return;
+    std::vector<qsizetype> rowOrder;
     const QCollator& collator = Locale::TextNoCaseCollator();
     // The C locale's collation keys are the plain texts, case and all, while its comparison
     // ignores case: there the comparison itself has to order the rows, or a sorted list
     // would never pass the check above.
     if (collator.locale().language() == QLocale::C) {
-        std::stable_sort(Items.begin(), Items.end(), [&](const QString& a, const QString& b) {
-            return before(Locale::CompareTextNoCase(a, b));
+        QStringList records;
+        records.reserve(Items.size());
+        for (const Row& row : std::as_const(Items)) {
+            records.append(QString());
+            row.AppendRecord(records.back());
+        }
+        rowOrder.resize(static_cast<size_t>(Items.size()));
+        std::iota(rowOrder.begin(), rowOrder.end(), qsizetype(0));
+        std::stable_sort(rowOrder.begin(), rowOrder.end(), [&](qsizetype a, qsizetype b) {
+            return before(Locale::CompareTextNoCase(records[a], records[b]));
         });
-        return;
+    } else {
+        // Elsewhere collation keys compare as the collator does, at a fraction of the cost
+        // per comparison.
+        std::vector<std::pair<QCollatorSortKey, qsizetype>> keyed;
+        keyed.reserve(static_cast<size_t>(Items.size()));
+        for (qsizetype i = 0; i < Items.size(); ++i) {
+            current.resize(0);
+            Items[i].AppendRecord(current);
+            keyed.emplace_back(collator.sortKey(current), i);
+        }
+        std::stable_sort(keyed.begin(), keyed.end(), [&](const auto& a, const auto& b) {
+            const int c = a.first.compare(b.first);
+            return before(c < 0 ? -1 : (c > 0 ? 1 : 0));
+        });
+        rowOrder.reserve(keyed.size());
+        for (const auto& entry : keyed)
+            rowOrder.push_back(entry.second);
     }
-    // Elsewhere collation keys compare as the collator does, at a fraction of the cost per
-    // comparison.
-    std::vector<std::pair<QCollatorSortKey, qsizetype>> keyed;
-    keyed.reserve(static_cast<size_t>(Items.size()));
-    for (qsizetype i = 0; i < Items.size(); ++i)
-        keyed.emplace_back(collator.sortKey(Items[i]), i);
-    std::stable_sort(keyed.begin(), keyed.end(), [&](const auto& a, const auto& b) {
-        const int c = a.first.compare(b.first);
-        return before(c < 0 ? -1 : (c > 0 ? 1 : 0));
-    });
-    QStringList ordered;
+    QList<Row> ordered;
     ordered.reserve(Items.size());
-    for (const auto& entry : keyed)
-        ordered.append(Items[entry.second]);
+    for (const qsizetype i : rowOrder)
+        ordered.append(std::move(Items[i]));
     Items = std::move(ordered);
 }
 

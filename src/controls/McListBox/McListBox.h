@@ -18,7 +18,7 @@ class McImageList;
 class PropertyStore;
 class QScrollBar;
 
-// The program's own owner-drawn list: rows stored as "text<%S%>icon<%S%>bold" records, single
+// The program's own owner-drawn list: rows that read as "text<%S%>icon<%S%>bold" records, single
 // or multiple selection, icons from an image list, plain or gradient backgrounds and selection,
 // its own scroll bars, and listing modes for drives, folders and files.
 //
@@ -220,9 +220,26 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // One row. Its fields are kept apart, so that sorting, drawing and reading one field need
+    // no record text; the record is joined only where the whole of it is read.
+    struct Row {
+        QString text;
+        int icon = -1;
+        bool bold = false;
+        // Empty unless the record held more separators than its two: then the record split on
+        // every separator, as records always are, each field read from its piece.
+        QStringList pieces;
+
+        // The piece at `field`; "" when the record has none there.
+        QString Field(int field) const;
+        int FieldCount() const { return pieces.isEmpty() ? 3 : static_cast<int>(pieces.size()); }
+        // Appends the record text to `out`.
+        void AppendRecord(QString& out) const;
+    };
+
     // Item store.
-    static QString MakeRecord(const QString& text, int icon, bool bold);
-    static QStringList SplitRecord(const QString& record);
+    static Row MakeRow(const QString& text, int icon, bool bold);
+    static Row RowFromRecord(const QString& record);
     void ReplaceField(int index, int field, const QString& value);
     void CheckRow(int index) const;
     void ClampListIndex();
@@ -241,6 +258,7 @@ private:
 
     // Rendering.
     void DrawList();
+    void DrawBackground();
     void DrawItemText(const QString& text, int x, int y);
     void DrawItemIcon(const QImage& picture, int x, int y, int w, int h);
     void DrawRows(int top, int last, int& yLast);
@@ -293,7 +311,7 @@ private:
 
     ControlContainer* container_;
 
-    QStringList Items;
+    QList<Row> Items;
     std::vector<int> Selection;
     int listIndex_ = 0;
     int selectionAnchor_ = 0;
@@ -336,6 +354,20 @@ private:
     bool showHiddenFiles_ = false;
 
     Surface surface_;
+    // The cleared background with its gradient as last painted, and what it was painted from:
+    // a repaint at the same size and colours copies it rather than painting it again.
+    struct BackgroundKey {
+        int width = 0;
+        int height = 0;
+        uint32_t back = 0;
+        qint64 picture = 0;
+        int style = 0;
+        int32_t from = 0;
+        int32_t to = 0;
+        bool operator==(const BackgroundKey&) const = default;
+    };
+    BackgroundKey backgroundKey_;
+    QImage background_;
     double rowPitch_ = 0;
     int textOffset_ = 0;
     int rowOriginX_ = 0;

@@ -42,22 +42,21 @@ void McListBox::DrawList() {
         if (showIcon_)
             textOffset_ = Round(rowPitch_ + 3);
         if (!container_->UserMode() && Items.isEmpty() && mode_ == 0) {
-            Items.append(MakeRecord(QStringLiteral("McListBox"), -1, false));
+            Items.append(MakeRow(QStringLiteral("McListBox"), -1, false));
             Selection.push_back(0);
         }
         // Setting the picture repaints the cleared background with it.
         surface_.SetBackPicture(picture_.value_or(QImage()));
-        surface_.Clear();
-        if (backGradient_ != 0)
-            Gradients::FillGradient(surface_, 0, 0, ClientWidth(), ClientHeight(),
-                                    static_cast<int32_t>(backColor_),
-                                    static_cast<int32_t>(backGradientCol_), backGradient_, true);
+        DrawBackground();
         widestText_ = 0;
         int yLast = 0;
-        DrawRows(top, last, yLast);
-        if (gridLines_) {
-            surface_.SetForeColor(gridColor_);
-            surface_.Line(0, yLast + rowHeight_, ClientWidth(), yLast + rowHeight_);
+        {
+            const Surface::Batch batch(surface_);
+            DrawRows(top, last, yLast);
+            if (gridLines_) {
+                surface_.SetForeColor(gridColor_);
+                surface_.Line(0, yLast + rowHeight_, ClientWidth(), yLast + rowHeight_);
+            }
         }
         widestText_ += bars_.GetBarValue(kHorizontal);
         UpdateHorizontalRange();
@@ -65,6 +64,36 @@ void McListBox::DrawList() {
     } catch (const std::exception&) {
         // The list never reports a drawing failure.
     }
+}
+
+void McListBox::DrawBackground() {
+    if (backGradient_ == 0 && surface_.BackPicture().isNull()) {
+        surface_.Clear();
+        return;
+    }
+    // The gradient routine translates only colours that read as negative numbers.
+    const auto plain = [](uint32_t colour) {
+        const auto value = static_cast<int32_t>(colour);
+        return value < 0 ? Gradients::TranslateColor(value) : value;
+    };
+    const BackgroundKey key{surface_.Width(),
+                            surface_.Height(),
+                            Surface::PlainColor(surface_.BackColor()),
+                            surface_.BackPicture().cacheKey(),
+                            backGradient_,
+                            plain(backColor_),
+                            plain(backGradientCol_)};
+    if (key == backgroundKey_ && background_.size() == surface_.Image().size()) {
+        surface_.Restore(background_);
+        return;
+    }
+    surface_.Clear();
+    if (backGradient_ != 0)
+        Gradients::FillGradient(surface_, 0, 0, ClientWidth(), ClientHeight(),
+                                static_cast<int32_t>(backColor_),
+                                static_cast<int32_t>(backGradientCol_), backGradient_, true);
+    background_ = surface_.Image().copy();
+    backgroundKey_ = key;
 }
 
 void McListBox::DrawRows(int top, int last, int& yLast) {
@@ -86,11 +115,10 @@ void McListBox::DrawRows(int top, int last, int& yLast) {
     const bool treeMode = mode_ == 4 || mode_ == 5;
 
     for (int i = top; i <= last; ++i) {
-        const QStringList fields = SplitRecord(Items[i]);
-        QString text = fields.value(0);
+        const Row& row = Items[i];
+        QString text = row.Field(0);
         const QString fullText = text;
-        const QString iconField = fields.value(1);
-        const bool bold = fields.value(2) == QLatin1String("True");
+        const bool bold = row.pieces.isEmpty() ? row.bold : row.Field(2) == QLatin1String("True");
         const int p = SelPosition(i);
         const int y = Round((i - top) * rowPitch_);
         yLast = y;

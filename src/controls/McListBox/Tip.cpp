@@ -197,9 +197,9 @@ void McListBox::ShowItemTip(int r) {
     QString text;
     QString bold;
     step([&] {
-        const QStringList fields = SplitRecord(Items.value(i));
-        text = i >= 0 && i < Items.size() ? fields.value(0) : QString();
-        bold = fields.value(2);
+        const Row row = Items.value(i);
+        text = i >= 0 && i < Items.size() ? row.Field(0) : QString();
+        bold = row.Field(2);
     });
     rowOriginX_ = -bars_.GetBarValue(kHorizontal);
     step([&] { CheckItem(text, rowOriginX_, -1); });

@@ -198,7 +198,7 @@ void Connection::Open(const QString& connectionString, const QString& /*user*/,
     if (info.size() == 0)
         throw DbError(DbErrorNumber::ProviderFailure,
                       QStringLiteral("Unrecognized database format '%1'.").arg(path));
-    Attach(path, SQLITE_OPEN_READWRITE, settings.databasePassword);
+    Attach(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, settings.databasePassword);
 }
 
 void Connection::Create(const QString& filePath, const QString& key) {

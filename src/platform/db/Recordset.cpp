@@ -6,6 +6,7 @@
 #include "platform/db/RecordsetData.h"
 
 #include <QDate>
+#include <bit>
 #include <sqlite3.h>
 
 namespace {
@@ -30,32 +31,8 @@ DbError BadCriterion() {
                            "in conflict with one another.")};
 }
 
-enum class Reading { Plain, Boolean, Date };
-
-Variant ReadCell(sqlite3_stmt* statement, int column, Reading reading) {
-    switch (sqlite3_column_type(statement, column)) {
-    case SQLITE_NULL:
-        return {};
-    case SQLITE_INTEGER: {
-        const qint64 value = sqlite3_column_int64(statement, column);
-        return reading == Reading::Boolean ? Variant(value != 0) : Variant(value);
-    }
-    case SQLITE_FLOAT: {
-        const double value = sqlite3_column_double(statement, column);
-        return reading == Reading::Boolean ? Variant(value != 0.0) : Variant(value);
-    }
-    default: {
-        const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement, column));
-        const QString text = QString::fromUtf8(bytes, sqlite3_column_bytes(statement, column));
-        if (reading == Reading::Date) {
-            const QDate date = QDate::fromString(text.left(10), Qt::ISODate);
-            if (date.isValid())
-                return Variant(date);
-        }
-        return Variant(text);
-    }
-    }
-}
+using Reading = RecordsetData::Reading;
+using Kind = RecordsetData::Kind;
 
 // The criterion's value: a bound value, a quoted text or a number.
 QVariant CriterionValue(const QString& text, const QVariantList& values) {
@@ -102,6 +79,30 @@ bool Meets(const Variant& cell, const QVariant& wanted) {
 
 } // namespace
 
+Variant RecordsetData::Value(qsizetype row, int column) const {
+    const Cell& cell = cells[static_cast<size_t>(row * columns.size() + column)];
+    const Reading reading = readings[static_cast<size_t>(column)];
+    switch (cell.kind) {
+    case Kind::Null:
+        return {};
+    case Kind::Integer:
+        return reading == Reading::Boolean ? Variant(cell.value != 0) : Variant(cell.value);
+    case Kind::Real: {
+        const auto value = std::bit_cast<double>(cell.value);
+        return reading == Reading::Boolean ? Variant(value != 0.0) : Variant(value);
+    }
+    case Kind::Bytes:
+        break;
+    }
+    const QString text = QString::fromUtf8(bytes.constData() + cell.value, cell.size);
+    if (reading == Reading::Date) {
+        const QDate date = QDate::fromString(text.left(10), Qt::ISODate);
+        if (date.isValid())
+            return Variant(date);
+    }
+    return Variant(text);
+}
+
 Recordset::Recordset()
     : data_(std::make_shared<RecordsetData>()) {}
 
@@ -115,21 +116,40 @@ void Recordset::Open(const QString& source, Connection& connection, int /*cursor
 
     auto data = std::make_shared<RecordsetData>();
     const int columnCount = sqlite3_column_count(s);
-    QList<Reading> readings;
     for (int i = 0; i < columnCount; ++i) {
         data->columns.append(QString::fromUtf8(sqlite3_column_name(s, i)));
         const QString declared = QString::fromUtf8(sqlite3_column_decltype(s, i));
-        readings.append(Dialect::IsBooleanType(declared) ? Reading::Boolean
-                        : Dialect::IsDateType(declared)  ? Reading::Date
-                                                         : Reading::Plain);
+        data->readings.push_back(Dialect::IsBooleanType(declared) ? Reading::Boolean
+                                 : Dialect::IsDateType(declared)  ? Reading::Date
+                                                                  : Reading::Plain);
     }
     int code;
     while ((code = sqlite3_step(s)) == SQLITE_ROW) {
-        QList<Variant> row;
-        row.reserve(columnCount);
-        for (int i = 0; i < columnCount; ++i)
-            row.append(ReadCell(s, i, readings[i]));
-        data->rows.append(std::move(row));
+        for (int i = 0; i < columnCount; ++i) {
+            RecordsetData::Cell cell;
+            switch (sqlite3_column_type(s, i)) {
+            case SQLITE_NULL:
+                break;
+            case SQLITE_INTEGER:
+                cell.kind = Kind::Integer;
+                cell.value = sqlite3_column_int64(s, i);
+                break;
+            case SQLITE_FLOAT:
+                cell.kind = Kind::Real;
+                cell.value = std::bit_cast<qint64>(sqlite3_column_double(s, i));
+                break;
+            default: {
+                const auto* bytes = static_cast<const char*>(sqlite3_column_blob(s, i));
+                cell.kind = Kind::Bytes;
+                cell.size = sqlite3_column_bytes(s, i);
+                cell.value = data->bytes.size();
+                data->bytes.append(bytes, cell.size);
+                break;
+            }
+            }
+            data->cells.push_back(cell);
+        }
+        ++data->rowCount;
     }
     if (code != SQLITE_DONE)
         connection.ThrowEngineError(code);
@@ -158,33 +178,38 @@ RecordsetData& Recordset::OpenData() const {
 }
 
 int Recordset::RecordCount() const {
-    return static_cast<int>(OpenData().rows.size());
+    return static_cast<int>(OpenData().rowCount);
 }
 
 void Recordset::MoveFirst() {
     RecordsetData& data = OpenData();
-    if (data.rows.isEmpty())
+    if (data.rowCount == 0)
         throw NoCurrentRecord();
     data.position = 0;
 }
 
 void Recordset::MoveNext() {
     RecordsetData& data = OpenData();
-    if (data.position >= data.rows.size())
+    if (data.position >= data.rowCount)
         throw NoCurrentRecord();
     ++data.position;
 }
 
 bool Recordset::Eof() const {
     const RecordsetData& data = OpenData();
-    return data.position >= data.rows.size();
+    return data.position >= data.rowCount;
 }
 
 int Recordset::ColumnIndex(const QString& columnName) const {
     const RecordsetData& data = OpenData();
+    // Callers read the same few columns on every row.
+    if (const auto known = data.names.constFind(columnName); known != data.names.cend())
+        return known.value();
     for (qsizetype i = 0; i < data.columns.size(); ++i)
-        if (data.columns[i].compare(columnName, Qt::CaseInsensitive) == 0)
+        if (data.columns[i].compare(columnName, Qt::CaseInsensitive) == 0) {
+            data.names.insert(columnName, static_cast<int>(i));
             return static_cast<int>(i);
+        }
     throw ItemNotFound();
 }
 
@@ -214,7 +239,7 @@ void Recordset::Find(const QString& criterion, const QVariantList& values) {
         throw BadCriterion();
     const int column = ColumnIndex(name);
     const QVariant wanted = CriterionValue(criterion.mid(equals + 1).trimmed(), values);
-    while (data.position < data.rows.size() && !Meets(data.rows[data.position][column], wanted))
+    while (data.position < data.rowCount && !Meets(data.Value(data.position, column), wanted))
         ++data.position;
 }
 
@@ -227,7 +252,7 @@ QString Field::Name() const {
 }
 
 Variant Field::Value() const {
-    if (!data_->open || data_->position >= data_->rows.size())
+    if (!data_->open || data_->position >= data_->rowCount)
         throw NoCurrentRecord();
-    return data_->rows[data_->position][column_];
+    return data_->Value(data_->position, column_);
 }

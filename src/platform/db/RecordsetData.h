@@ -2,17 +2,40 @@
 
 #include "platform/db/Variant.h"
 
-#include <QList>
+#include <QByteArray>
+#include <QHash>
 #include <QString>
+#include <cstdint>
+#include <vector>
 
 namespace db_detail {
 
 // Shared by a record set and the fields taken from it.
+//
+// The cells are kept as the engine gave them and made into values only when read: a walk
+// that reads two columns of many does not pay for converting (and parsing dates in) the rest.
 struct RecordsetData {
+    enum class Reading : uint8_t { Plain, Boolean, Date };
+    enum class Kind : uint8_t { Null, Integer, Real, Bytes };
+    struct Cell {
+        // The integer, the real number's bits, or where the bytes start in `bytes`.
+        qint64 value = 0;
+        int size = 0;
+        Kind kind = Kind::Null;
+    };
+
+    // The value of one cell, read as its column's declared type says.
+    Variant Value(qsizetype row, int column) const;
+
     bool open = false;
     QStringList columns;
-    QList<QList<Variant>> rows;
+    std::vector<Reading> readings;
+    std::vector<Cell> cells;
+    QByteArray bytes;
+    qsizetype rowCount = 0;
     qsizetype position = 0;
+    // Column numbers by the spelling a caller used, found without regard to case once.
+    mutable QHash<QString, int> names;
 };
 
 } // namespace db_detail

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -27,7 +28,30 @@ Surface::Surface()
 
 Surface::Surface(int width, int height)
     : image_(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32) {
+    FontChanged();
     Clear();
+}
+
+Surface::~Surface() = default;
+
+Surface::Batch::Batch(Surface& surface)
+    : surface_(surface) {
+    if (surface_.batchDepth_++ == 0 && !surface_.image_.isNull())
+        surface_.batchPainter_ = std::make_unique<QPainter>(&surface_.image_);
+}
+
+Surface::Batch::~Batch() {
+    if (--surface_.batchDepth_ == 0)
+        surface_.batchPainter_.reset();
+}
+
+QPainter& Surface::Painter(std::optional<QPainter>& own) {
+    if (batchPainter_) {
+        // Each call starts from what a painter of its own would have.
+        batchPainter_->setClipping(false);
+        return *batchPainter_;
+    }
+    return own.emplace(&image_);
 }
 
 void Surface::Resize(int width, int height) {
@@ -35,16 +59,34 @@ void Surface::Resize(int width, int height) {
     height = std::max(height, 0);
     if (width == image_.width() && height == image_.height())
         return;
+    // A painter open on the old buffer would keep drawing there.
+    Q_ASSERT(batchDepth_ == 0);
     image_ = QImage(width, height, QImage::Format_RGB32);
+    metrics_.reset();
     Clear();
 }
 
 void Surface::SetFont(const QFont& font) {
     font_ = font;
+    FontChanged();
 }
 
 void Surface::SetFontBold(bool bold) {
+    if (font_.bold() == bold)
+        return;
     font_.setBold(bold);
+    FontChanged();
+}
+
+void Surface::FontChanged() {
+    crispFont_ = Crisp(font_);
+    metrics_.reset();
+}
+
+const QFontMetrics& Surface::Metrics() const {
+    if (!metrics_)
+        metrics_.emplace(crispFont_, &image_);
+    return *metrics_;
 }
 
 uint32_t Surface::PlainColor(uint32_t colour) {
@@ -56,9 +98,15 @@ void Surface::Clear() {
         return;
     image_.fill(ToRgb(PlainColor(backColour_)));
     if (!backPicture_.isNull()) {
-        QPainter painter(&image_);
-        painter.drawImage(0, 0, backPicture_);
+        std::optional<QPainter> own;
+        Painter(own).drawImage(0, 0, backPicture_);
     }
+}
+
+void Surface::Restore(const QImage& kept) {
+    if (kept.size() != image_.size() || kept.format() != image_.format() || image_.isNull())
+        return;
+    std::memcpy(image_.bits(), kept.constBits(), static_cast<size_t>(image_.sizeInBytes()));
 }
 
 void Surface::Plot(int x, int y, uint32_t rgb) {
@@ -92,6 +140,30 @@ void Surface::Line(int x1, int y1, int x2, int y2) {
 
 void Surface::Line(int x1, int y1, int x2, int y2, uint32_t colour) {
     const uint32_t rgb = ToRgb(PlainColor(colour));
+    if (x1 == x2 || y1 == y2) {
+        // Grid lines and tree connectors: a run of one row or one column, the pixels the
+        // stepping below would plot, written without a bounds check for each.
+        const bool across = y1 == y2;
+        const int from = across ? x1 : y1;
+        const int to = across ? x2 : y2;
+        int first = from < to ? from : to + 1;
+        int last = from < to ? to - 1 : from;
+        const int fixed = across ? y1 : x1;
+        if (fixed < 0 || fixed >= (across ? image_.height() : image_.width()))
+            return;
+        first = std::max(first, 0);
+        last = std::min(last, (across ? image_.width() : image_.height()) - 1);
+        if (first > last)
+            return;
+        if (across) {
+            auto* row = reinterpret_cast<uint32_t*>(image_.scanLine(fixed));
+            std::fill(row + first, row + last + 1, rgb);
+        } else {
+            for (int y = first; y <= last; ++y)
+                reinterpret_cast<uint32_t*>(image_.scanLine(y))[fixed] = rgb;
+        }
+        return;
+    }
     // Bresenham, stopping short of the end point as the original line call does.
     const int dx = std::abs(x2 - x1);
     const int dy = -std::abs(y2 - y1);
@@ -159,8 +231,9 @@ void Surface::DrawText(const QString& text, const QRect& rectangle, int format) 
     QString shown = text;
     // Carriage return and line feed pairs are one break, as the original text call reads them.
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    QPainter painter(&image_);
-    painter.setFont(Crisp(font_));
+    std::optional<QPainter> own;
+    QPainter& painter = Painter(own);
+    painter.setFont(crispFont_);
     painter.setPen(QColor::fromRgb(ToRgb(PlainColor(foreColour_))));
     if (!(format & kNoClip)) {
         painter.setClipRect(rectangle);
@@ -170,7 +243,9 @@ void Surface::DrawText(const QString& text, const QRect& rectangle, int format) 
 }
 
 int Surface::TextWidth(const QString& text) const {
-    const QFontMetrics metrics(Crisp(font_), &image_);
+    const QFontMetrics& metrics = Metrics();
+    if (!text.contains(u'\n'))
+        return metrics.horizontalAdvance(text);
     int widest = 0;
     for (const QString& line :
          QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).split(u'\n'))
@@ -179,17 +254,15 @@ int Surface::TextWidth(const QString& text) const {
 }
 
 int Surface::TextHeight(const QString& text) const {
-    const QFontMetrics metrics(Crisp(font_), &image_);
-    const qsizetype lines =
-        QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).count(u'\n') + 1;
-    return metrics.height() * static_cast<int>(lines);
+    const qsizetype lines = text.count(u'\n') + 1;
+    return Metrics().height() * static_cast<int>(lines);
 }
 
 void Surface::DrawPicture(const QImage& picture, const QRect& target) {
     if (image_.isNull() || picture.isNull() || target.isEmpty())
         return;
-    QPainter painter(&image_);
-    painter.drawImage(target, picture);
+    std::optional<QPainter> own;
+    Painter(own).drawImage(target, picture);
 }
 
 void Surface::CopyPixels(int x, int y, int width, int height, const uint32_t* bottomUpPixels) {

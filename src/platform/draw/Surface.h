@@ -1,10 +1,15 @@
 #pragma once
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QRect>
 #include <QString>
 #include <cstdint>
+#include <memory>
+#include <optional>
+
+class QPainter;
 
 // The persistent drawing surface of a control: a back buffer the control draws into and the
 // widget presents, with the drawing state the control's drawing calls share (foreground colour
@@ -28,6 +33,22 @@ public:
 
     Surface();
     Surface(int width, int height);
+    ~Surface();
+    Surface(const Surface&) = delete;
+    Surface& operator=(const Surface&) = delete;
+
+    // While one lives, the drawing calls share one painter instead of each setting up its own:
+    // a frame of many rows pays for the set-up once. Nothing may copy the buffer meanwhile.
+    class Batch {
+    public:
+        explicit Batch(Surface& surface);
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        Surface& surface_;
+    };
 
     // A new size keeps nothing of the old picture: the buffer is cleared to the back colour.
     void Resize(int width, int height);
@@ -54,6 +75,9 @@ public:
 
     // Fills the buffer with the back colour, then draws the back picture.
     void Clear();
+    // Puts back pixels kept from this surface (Image() copied at the same size); a picture of
+    // another size is ignored.
+    void Restore(const QImage& kept);
     // Outlined in the foreground colour and filled with the fill colour; right and bottom
     // exclusive. An empty rectangle draws nothing.
     void Rectangle(int left, int top, int right, int bottom);
@@ -85,8 +109,17 @@ public:
 private:
     void Invert(int x, int y);
     void Plot(int x, int y, uint32_t rgb);
+    // The batch's painter, or `own` opened on the buffer for this one call.
+    QPainter& Painter(std::optional<QPainter>& own);
+    const QFontMetrics& Metrics() const;
+    void FontChanged();
 
     QImage image_;
+    std::unique_ptr<QPainter> batchPainter_;
+    int batchDepth_ = 0;
+    // The font as drawn, and its metrics, made once per font rather than once per call.
+    QFont crispFont_;
+    mutable std::optional<QFontMetrics> metrics_;
     uint32_t foreColour_ = 0;
     uint32_t fillColour_ = 0x00FFFFFF;
     uint32_t backColour_ = 0x00FFFFFF;

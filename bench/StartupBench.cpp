@@ -1,0 +1,255 @@
+// Start-up beside an empty Qt window: from process start to the first window mapped and
+// painted, as an X client watching a private Xvfb sees it, and the process's peak resident
+// memory at that moment. The key derivation of the encrypted file is timed on its own.
+#include "BenchSupport.h"
+#include "app/InstalledDatabase.h"
+#include "app/Statements.h"
+#include "platform/db/Connection.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <poll.h>
+#include <sqlite3.h>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A private X server for the whole run, on the display number it picks itself.
+class Server {
+public:
+    Server() {
+        // A display number no other server holds; its lock file says who holds one.
+        for (int number = 150 + getpid() % 50; number < 400 && name_.empty(); ++number) {
+            char lock[32];
+            std::snprintf(lock, sizeof lock, "/tmp/.X%d-lock", number);
+            if (access(lock, F_OK) == 0)
+                continue;
+            char name[16];
+            std::snprintf(name, sizeof name, ":%d", number);
+            pid_ = fork();
+            if (pid_ == 0) {
+                // Without -noreset the server starts over whenever its last client leaves,
+                // and refuses the next one meanwhile.
+                execlp("Xvfb", "Xvfb", name, "-screen", "0", "1280x1024x24", "-br", "-noreset",
+                       "-nolisten", "tcp", static_cast<char*>(nullptr));
+                _exit(127);
+            }
+            for (int wait = 0; wait < 100 && name_.empty(); ++wait) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                if (waitpid(pid_, nullptr, WNOHANG) == pid_)
+                    break;
+                if (Display* display = XOpenDisplay(name)) {
+                    XCloseDisplay(display);
+                    name_ = name;
+                }
+            }
+            if (name_.empty() && pid_ > 0) {
+                kill(pid_, SIGTERM);
+                waitpid(pid_, nullptr, 0);
+                pid_ = -1;
+            }
+        }
+    }
+    ~Server() {
+        if (pid_ > 0) {
+            kill(pid_, SIGTERM);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+    const std::string& Name() const { return name_; }
+
+private:
+    pid_t pid_ = -1;
+    std::string name_;
+};
+
+Server& SharedServer() {
+    static Server server;
+    return server;
+}
+
+// The program beside its own Main.mdb, as installed: it opens the file in its own folder.
+struct Installed {
+    Installed() {
+        program = dir.filePath(QStringLiteral("pelmoran-todo"));
+        QFile::copy(QStringLiteral(PELMORAN_PROGRAM), program);
+        QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        InstalledDatabase::Create(dir.filePath(QStringLiteral("Main.mdb")));
+    }
+    QTemporaryDir dir;
+    QString program;
+};
+
+Installed& SharedInstall() {
+    static Installed installed;
+    return installed;
+}
+
+long PeakResidentBytes(pid_t pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::stol(line.substr(6)) * 1024;
+    return 0;
+}
+
+struct Launch {
+    double seconds = 0;
+    long peakBytes = 0;
+    bool ok = false;
+};
+
+bool Painted(Display* display, Window window) {
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, window, &attributes))
+        return false;
+    const int w = std::min(attributes.width, 64);
+    const int h = std::min(attributes.height, 64);
+    XImage* image = XGetImage(display, window, (attributes.width - w) / 2,
+                              (attributes.height - h) / 2, w, h, AllPlanes, ZPixmap);
+    if (image == nullptr)
+        return false;
+    bool painted = false;
+    // The server's root is black and a window shows what lay beneath it until its first paint.
+    for (int y = 0; y < h && !painted; ++y)
+        for (int x = 0; x < w && !painted; ++x)
+            painted = (XGetPixel(image, x, y) & 0xFFFFFFu) != 0;
+    XDestroyImage(image);
+    return painted;
+}
+
+// Starts `argv`, waits for its first window to be mapped and painted, and ends it.
+Launch Run(const std::vector<std::string>& argv) {
+    Launch launch;
+    Display* display = XOpenDisplay(SharedServer().Name().c_str());
+    if (display == nullptr)
+        return launch;
+    XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
+    XSync(display, False);
+    const auto start = Clock::now();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        setenv("DISPLAY", SharedServer().Name().c_str(), 1);
+        setenv("QT_QPA_PLATFORM", "xcb", 1);
+        std::vector<char*> args;
+        for (const std::string& arg : argv)
+            args.push_back(const_cast<char*>(arg.c_str()));
+        args.push_back(nullptr);
+        execv(args[0], args.data());
+        _exit(127);
+    }
+    const auto deadline = start + std::chrono::seconds(20);
+    Window mapped = 0;
+    while (Clock::now() < deadline && !launch.ok) {
+        if (mapped == 0) {
+            pollfd fd{ConnectionNumber(display), POLLIN, 0};
+            if (XPending(display) == 0)
+                poll(&fd, 1, 50);
+            while (XPending(display) > 0) {
+                XEvent event;
+                XNextEvent(display, &event);
+                if (event.type == MapNotify && !event.xmap.override_redirect)
+                    mapped = event.xmap.window;
+            }
+        }
+        if (mapped != 0 && Painted(display, mapped)) {
+            launch.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+            launch.peakBytes = PeakResidentBytes(pid);
+            launch.ok = true;
+        } else if (mapped != 0) {
+            std::this_thread::sleep_for(std::chrono::microseconds(500));
+        }
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    XCloseDisplay(display);
+    return launch;
+}
+
+std::string Self() {
+    char path[4096] = {};
+    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+    return n > 0 ? std::string(path, static_cast<size_t>(n)) : std::string();
+}
+
+void Measure(benchmark::State& state, const std::vector<std::string>& argv, bool memory) {
+    if (SharedServer().Name().empty()) {
+        state.SkipWithError("no Xvfb");
+        return;
+    }
+    long peak = 0;
+    for (auto _ : state) {
+        const Launch launch = Run(argv);
+        if (!launch.ok) {
+            state.SkipWithError("no window was painted");
+            return;
+        }
+        state.SetIterationTime(launch.seconds);
+        peak = launch.peakBytes;
+    }
+    if (memory)
+        state.counters["bytes"] = static_cast<double>(peak);
+}
+
+void KeyDerivationOurs(benchmark::State& state) {
+    const QString folder = SharedInstall().dir.path();
+    for (auto _ : state) {
+        Connection connection;
+        connection.Open(ConnectionString(folder));
+    }
+}
+
+void KeyDerivationAnchor(benchmark::State& state) {
+    const QByteArray file = QFile::encodeName(SharedInstall().dir.filePath("Main.mdb"));
+    for (auto _ : state) {
+        sqlite3* db = nullptr;
+        sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+        sqlite3_key(db, kDatabasePassword, 8);
+        sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+        sqlite3_close_v2(db);
+    }
+}
+
+int EmptyWindow(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QWidget window;
+    window.resize(400, 300);
+    window.show();
+    return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 1 && std::strcmp(argv[1], "--empty-window") == 0)
+        return EmptyWindow(argc, argv);
+    return bench::Run(argc, argv, [] {
+        const std::vector<std::string> ours{SharedInstall().program.toStdString()};
+        const std::vector<std::string> anchor{Self(), "--empty-window"};
+        for (const bool memory : {false, true}) {
+            const std::string figure = memory ? "peak_memory" : "startup";
+            for (const auto& [side, args] : {std::pair{"ours", ours}, std::pair{"anchor", anchor}})
+                benchmark::RegisterBenchmark(
+                    (figure + "/" + side).c_str(),
+                    [args = args, memory](benchmark::State& s) { Measure(s, args, memory); })
+                    ->UseManualTime()
+                    ->Unit(benchmark::kMillisecond)
+                    ->Iterations(5);
+        }
+        bench::Pair("startup_key_derivation", KeyDerivationOurs, KeyDerivationAnchor);
+    });
+}
