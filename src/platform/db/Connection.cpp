@@ -80,8 +80,8 @@ namespace {
 
 DbError BadConnectionString() {
     return {DbErrorNumber::BadConnectionString,
-            QStringLiteral("Format of the initialization string does not conform to the OLE DB "
-                           "specification.")};
+            QStringLiteral("Format of the initialization string is not valid: a quoted value "
+                           "must end with its quote and be followed by \";\" or nothing.")};
 }
 
 // Constant-initialised, as kProvider is.
