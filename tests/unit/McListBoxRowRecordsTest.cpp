@@ -2,6 +2,7 @@
 #include "platform/RuntimeError.h"
 #include "platform/forms/ControlContainer.h"
 #include "platform/forms/Locale.h"
+#include "support/InsertionSorted.h"
 
 #include <QLocale>
 #include <cmath>
@@ -25,19 +26,7 @@ public:
         records_[index] = fields.join(McListBox::kSeparator);
     }
     void Remove(int index) { records_.removeAt(index); }
-    void Sort(int order) {
-        QStringList sorted;
-        for (const QString& record : std::as_const(records_)) {
-            qsizetype at = sorted.size();
-            for (qsizetype i = 0; i < sorted.size(); ++i)
-                if (Locale::CompareTextNoCase(record, sorted[i]) == order) {
-                    at = i;
-                    break;
-                }
-            sorted.insert(at, record);
-        }
-        records_ = sorted;
-    }
+    void Sort(int order) { records_ = InsertionSorted(records_, order); }
 
     int Count() const { return static_cast<int>(records_.size()); }
     QString Text(int index) const { return Field(index, 0); }

@@ -1,28 +1,13 @@
 #include "controls/McListBox/McListBox.h"
 #include "platform/forms/ControlContainer.h"
 #include "platform/forms/Locale.h"
+#include "support/InsertionSorted.h"
 
 #include <QLocale>
 #include <gtest/gtest.h>
 #include <random>
 
 namespace {
-
-// The order rows always had: each record inserted before the first one it compares
-// `order` against, scanning from the top.
-QStringList InsertionSorted(const QStringList& records, int order) {
-    QStringList sorted;
-    for (const QString& record : records) {
-        qsizetype at = sorted.size();
-        for (qsizetype i = 0; i < sorted.size(); ++i)
-            if (Locale::CompareTextNoCase(record, sorted[i]) == order) {
-                at = i;
-                break;
-            }
-        sorted.insert(at, record);
-    }
-    return sorted;
-}
 
 class ListSorting : public ::testing::TestWithParam<int> {
 protected:
