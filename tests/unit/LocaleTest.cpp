@@ -2,6 +2,10 @@
 #include "platform/RuntimeError.h"
 
 #include <QLocale>
+#include <algorithm>
+#include <cstring>
+#include <random>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -32,6 +36,63 @@ TEST(Locale, CompareTextNoCaseIgnoresLetterCaseOnly) {
     EXPECT_EQ(Locale::CompareTextNoCase(QStringLiteral("a"), QStringLiteral("b")), -1);
     EXPECT_EQ(Locale::CompareTextNoCase(QStringLiteral("B"), QStringLiteral("a")), 1);
     EXPECT_NE(Locale::CompareTextNoCase(QStringLiteral("a"), QStringLiteral("a ")), 0);
+}
+
+// Lists sort ASCII records by these keys in place of the comparison: every pair must come out
+// as the comparison has it, ties between letter cases and ignored control characters included.
+TEST(Locale, AsciiSortKeysOrderTextsAsTheComparisonDoes) {
+    QStringList texts{"a",
+                      "A",
+                      "ab",
+                      "aB",
+                      "a b",
+                      "a-b",
+                      "a_b",
+                      "a\x01b",
+                      "a\tb",
+                      "Todo",
+                      "Todo - x",
+                      "todo<%S%>-1<%S%>True",
+                      "Todo<%S%>10<%S%>False",
+                      "9",
+                      "10",
+                      "-1",
+                      "x<%S%>9<%S%>True<%S%>",
+                      "",
+                      " "};
+    for (char16_t c = 1; c < 128; ++c)
+        texts << QString(QChar(c));
+    std::mt19937 random(7u);
+    const QString alphabet = QStringLiteral("aAzZ09 -_.<>%S\t\x02~[{'\"");
+    for (int i = 0; i < 300; ++i) {
+        QString text;
+        for (int k = static_cast<int>(random() % 7); k > 0; --k)
+            text += alphabet[static_cast<qsizetype>(random() % alphabet.size())];
+        texts << text;
+    }
+    const auto key = [](const QString& text) {
+        std::string out;
+        EXPECT_TRUE(Locale::AppendAsciiSortKey(text, out)) << text.toStdString();
+        return out;
+    };
+    const auto sign = [](int c) { return c < 0 ? -1 : (c > 0 ? 1 : 0); };
+    for (const QString& a : texts) {
+        const std::string ka = key(a);
+        for (const QString& b : texts) {
+            // The comparison calls an empty text smaller than one of ignored characters alone.
+            if (a.isEmpty() || b.isEmpty())
+                continue;
+            const std::string kb = key(b);
+            const int bytes = std::memcmp(ka.data(), kb.data(), std::min(ka.size(), kb.size()));
+            const int keys = bytes != 0 ? sign(bytes) : sign(int(ka.size()) - int(kb.size()));
+            ASSERT_EQ(keys, Locale::CompareTextNoCase(a, b))
+                << a.toStdString() << " / " << b.toStdString();
+        }
+    }
+    // The key of two texts joined is the two keys joined, as rows join their fields.
+    EXPECT_EQ(key(QStringLiteral("Todo<%S%>-1")), key("Todo") + key("<%S%>") + key("-1"));
+    std::string unused;
+    EXPECT_FALSE(Locale::AppendAsciiSortKey(QStringLiteral("caf\u00e9"), unused));
 }
 
 TEST(Locale, TrimSpacesRemovesSpacesOnly) {

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <iterator>
 #include <numeric>
 
@@ -56,23 +57,36 @@ QString McListBox::Row::Field(int field) const {
     }
 }
 
-void McListBox::Row::AppendRecord(QString& out) const {
+template <typename Write> bool McListBox::Row::WriteRecord(Write&& write) const {
     if (!pieces.isEmpty()) {
-        out += pieces.join(kSeparator);
-        return;
+        for (qsizetype k = 0; k < pieces.size(); ++k)
+            if ((k > 0 && !write(QStringView(kSeparator))) || !write(QStringView(pieces[k])))
+                return false;
+        return true;
     }
     // Sorting joins every record: digits written in place cost no number text of their own.
     char digits[16];
     const auto written = std::to_chars(std::begin(digits), std::end(digits), icon);
-    out += text;
-    out += kSeparator;
-    out += QLatin1String(digits, written.ptr);
-    out += kSeparator;
-    out += BoolText(bold);
+    return write(QStringView(text)) && write(QStringView(kSeparator)) &&
+           write(QLatin1String(digits, written.ptr)) && write(QStringView(kSeparator)) &&
+           write(BoolText(bold));
+}
+
+void McListBox::Row::AppendRecord(QString& out) const {
+    WriteRecord([&out](auto piece) {
+        out += piece;
+        return true;
+    });
+}
+
+bool McListBox::Row::AppendAsciiKey(std::string& key) const {
+    return WriteRecord([&key](auto piece) { return Locale::AppendAsciiSortKey(piece, key); });
 }
 
 McListBox::Row McListBox::MakeRow(const QString& text, int icon, bool bold) {
-    if (text.contains(kSeparator))
+    // Looking for the separator's first character alone is several times faster than looking
+    // for the whole separator, and few texts hold it at all.
+    if (text.contains(kSeparator.front()) && text.contains(kSeparator))
         return RowFromRecord(text + kSeparator + QString::number(icon) + kSeparator +
                              BoolText(bold));
     return Row{text, icon, bold, {}};
@@ -312,12 +326,74 @@ void McListBox::ClampListIndex() {
 void McListBox::SortItems() {
     if (mode_ != 0 || (sortOrder_ != -1 && sortOrder_ != 1) || Items.size() < 2)
         return;
-    // Rows are ordered by their whole records, text, icon and bold together: a text that runs
-    // on past another (as "Todo - x" runs past "Todo") meets that one's separator, which the
-    // comparison may place either side of what follows, so the texts alone would not do.
-    // Inserting each record before the first one it compares `sortOrder_` against, as rows
-    // were always ordered, is a stable sort by that comparison; a stable n log n sort gives
-    // the same order without the quadratic cost on every refresh.
+    std::vector<qsizetype> rowOrder;
+    if (!AsciiRowOrder(rowOrder))
+        CollatedRowOrder(rowOrder);
+    if (rowOrder.empty())
+        return;
+    QList<Row> ordered;
+    ordered.reserve(Items.size());
+    for (const qsizetype i : rowOrder)
+        ordered.append(std::move(Items[i]));
+    Items = std::move(ordered);
+}
+
+// Rows are ordered by their whole records, text, icon and bold together: a text that runs on
+// past another (as "Todo - x" runs past "Todo") meets that one's separator, which the
+// comparison may place either side of what follows, so the texts alone would not do.
+// Inserting each record before the first one it compares `sortOrder_` against, as rows were
+// always ordered, is a stable sort by that comparison; a stable n log n sort gives the same
+// order without the quadratic cost on every refresh.
+
+bool McListBox::AsciiRowOrder(std::vector<qsizetype>& rowOrder) const {
+    // Every key lies in one buffer; its first eight bytes, read as a number, decide most
+    // comparisons without a visit to the buffer. Ranks are never 0, so the zeros that pad a
+    // short head order it before any longer key it begins.
+    struct Keyed {
+        quint64 head;
+        size_t at;
+        size_t size;
+        qsizetype row;
+    };
+    std::string keys;
+    keys.reserve(static_cast<size_t>(Items.size()) * 32);
+    std::vector<Keyed> keyed;
+    keyed.reserve(static_cast<size_t>(Items.size()));
+    for (qsizetype i = 0; i < Items.size(); ++i) {
+        const size_t at = keys.size();
+        if (!Items[i].AppendAsciiKey(keys))
+            return false;
+        quint64 head = 0;
+        for (size_t k = 0; k < 8; ++k)
+            head =
+                head << 8 | (at + k < keys.size() ? static_cast<unsigned char>(keys[at + k]) : 0);
+        keyed.push_back({head, at, keys.size() - at, i});
+    }
+    const auto compare = [&keys](const Keyed& a, const Keyed& b) {
+        if (a.head != b.head)
+            return a.head < b.head ? -1 : 1;
+        const size_t common = std::min(a.size, b.size);
+        if (common > 8)
+            if (const int c =
+                    std::memcmp(keys.data() + a.at + 8, keys.data() + b.at + 8, common - 8))
+                return c < 0 ? -1 : 1;
+        return a.size == b.size ? 0 : (a.size < b.size ? -1 : 1);
+    };
+    const int order = sortOrder_;
+    bool sorted = true;
+    for (size_t i = 1; i < keyed.size() && sorted; ++i)
+        sorted = compare(keyed[i], keyed[i - 1]) != order;
+    if (sorted)
+        return true;
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [&](const Keyed& a, const Keyed& b) { return compare(a, b) == order; });
+    rowOrder.reserve(keyed.size());
+    for (const Keyed& entry : keyed)
+        rowOrder.push_back(entry.row);
+    return true;
+}
+
+void McListBox::CollatedRowOrder(std::vector<qsizetype>& rowOrder) const {
     const int order = sortOrder_;
     auto before = [order](int comparison) { return comparison == order; };
     // Two reused buffers: checking a sorted list (every refresh does) allocates nothing.
@@ -333,7 +409,6 @@ void McListBox::SortItems() {
     }
     if (sorted)
         return;
-    std::vector<qsizetype> rowOrder;
     const QCollator& collator = Locale::TextNoCaseCollator();
     // The C locale's collation keys are the plain texts, case and all, while its comparison
     // ignores case: there the comparison itself has to order the rows, or a sorted list
@@ -368,11 +443,6 @@ void McListBox::SortItems() {
         for (const auto& entry : keyed)
             rowOrder.push_back(entry.second);
     }
-    QList<Row> ordered;
-    ordered.reserve(Items.size());
-    for (const qsizetype i : rowOrder)
-        ordered.append(std::move(Items[i]));
-    Items = std::move(ordered);
 }
 
 int McListBox::SelPosition(int index) const {

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 class ControlContainer;
@@ -235,6 +236,12 @@ private:
         int FieldCount() const { return pieces.isEmpty() ? 3 : static_cast<int>(pieces.size()); }
         // Appends the record text to `out`.
         void AppendRecord(QString& out) const;
+        // Appends the record's ASCII collation key to `key`; false when the record has other
+        // characters or the locale has no such keys.
+        bool AppendAsciiKey(std::string& key) const;
+        // Hands the record to `write` piece by piece (texts and separators, as QStringView or
+        // QLatin1String) until it returns false; false then.
+        template <typename Write> bool WriteRecord(Write&& write) const;
     };
 
     // Item store.
@@ -245,6 +252,10 @@ private:
     void ClampListIndex();
     void ScrollIntoView(int index);
     void SortItems();
+    // The rows' sorted order as positions, empty when they are in order already: by ASCII
+    // collation keys (false when a record has no such key), or by the collator.
+    bool AsciiRowOrder(std::vector<qsizetype>& rowOrder) const;
+    void CollatedRowOrder(std::vector<qsizetype>& rowOrder) const;
     void ResetSelection() { Selection.clear(); }
     int SelPosition(int index) const;
     void SortSelection();

@@ -4,8 +4,12 @@
 
 #include <QCollator>
 #include <QLocale>
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <optional>
+#include <type_traits>
+#include <vector>
 
 namespace Locale {
 
@@ -63,6 +67,79 @@ const QCollator& TextNoCaseCollator() {
 int CompareTextNoCase(const QString& a, const QString& b) {
     const int r = TextNoCaseCollator().compare(a, b);
     return r < 0 ? -1 : (r > 0 ? 1 : 0);
+}
+
+namespace {
+
+// Each ASCII character's place in the collator's order, asked of the collator itself: equal
+// places for characters it finds equal (a letter and its capital), 0 for characters it ignores
+// altogether (most control characters). Empty where texts are not ordered character by
+// character.
+std::optional<std::array<char, 128>> MakeAsciiRanks(const QCollator& collator) {
+    // Other languages join letters (Czech "ch", Danish "aa") or weigh accents backwards.
+    const QLocale::Language language = collator.locale().language();
+    if (language != QLocale::C && language != QLocale::English)
+        return std::nullopt;
+    const auto text = [](char16_t c) { return QString(QChar(c)); };
+    std::array<char, 128> ranks{};
+    std::vector<char16_t> counted;
+    for (char16_t c = 0; c < 128; ++c)
+        // Compared after a letter: the collator calls an empty text smaller than any other.
+        if (collator.compare(QStringLiteral("a") + QChar(c), QStringLiteral("a")) != 0)
+            counted.push_back(c);
+    std::stable_sort(counted.begin(), counted.end(), [&](char16_t a, char16_t b) {
+        return collator.compare(text(a), text(b)) < 0;
+    });
+    int rank = 0;
+    for (size_t i = 0; i < counted.size(); ++i) {
+        if (i == 0 || collator.compare(text(counted[i - 1]), text(counted[i])) != 0) {
+            ++rank;
+            // Characters of different places must differ at the first level, where the
+            // collator looks at the whole text before any second-level difference.
+            if (i > 0 && collator.compare(text(counted[i - 1]) + text(counted.back()),
+                                          text(counted[i]) + text(counted.front())) >= 0)
+                return std::nullopt;
+        }
+        ranks[counted[i]] = static_cast<char>(rank);
+    }
+    return ranks;
+}
+
+const std::optional<std::array<char, 128>>& AsciiRanks() {
+    static thread_local const std::optional<std::array<char, 128>> ranks =
+        MakeAsciiRanks(TextNoCaseCollator());
+    return ranks;
+}
+
+template <typename Char> bool AppendRanks(const Char* begin, qsizetype size, std::string& key) {
+    const auto& ranks = AsciiRanks();
+    if (!ranks)
+        return false;
+    const size_t start = key.size();
+    key.resize(start + static_cast<size_t>(size));
+    char* out = key.data() + start;
+    for (const Char* c = begin; c != begin + size; ++c) {
+        const auto code = static_cast<unsigned>(static_cast<std::make_unsigned_t<Char>>(*c));
+        if (code >= 128) {
+            key.resize(static_cast<size_t>(out - key.data()));
+            return false;
+        }
+        const char rank = (*ranks)[code];
+        if (rank != 0)
+            *out++ = rank;
+    }
+    key.resize(static_cast<size_t>(out - key.data()));
+    return true;
+}
+
+} // namespace
+
+bool AppendAsciiSortKey(QStringView text, std::string& key) {
+    return AppendRanks(text.utf16(), text.size(), key);
+}
+
+bool AppendAsciiSortKey(QLatin1String text, std::string& key) {
+    return AppendRanks(text.data(), text.size(), key);
 }
 
 namespace {

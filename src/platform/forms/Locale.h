@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QString>
 #include <cstdint>
+#include <string>
 
 // The locale services the program leans on: leading numbers, 16-bit conversion, text
 // comparison without regard to case, and dates as users type them.
@@ -25,6 +26,14 @@ int CompareTextNoCase(const QString& a, const QString& b);
 // The collator behind CompareTextNoCase, for callers that sort many texts by collation keys
 // (keys compare exactly as the collator does).
 const QCollator& TextNoCaseCollator();
+
+// Appends to `key` a collation key for a text of ASCII characters, in the locales whose
+// collator orders such texts character by character (C and English): keys compare as bytes
+// (memcmp, then the shorter first) exactly as CompareTextNoCase compares their texts, and the
+// key of two texts joined is the two keys joined. False, with `key` holding a partial key,
+// for a text with any other character or in any other locale.
+bool AppendAsciiSortKey(QStringView text, std::string& key);
+bool AppendAsciiSortKey(QLatin1String text, std::string& key);
 
 // A typed date: all-number forms ("5/1/2024", "5.1.24", "5-1") take their day and month order
 // from the current locale's short date format, a four-digit first number reads as year, month,
