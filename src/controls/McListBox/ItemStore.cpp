@@ -79,8 +79,17 @@ void McListBox::Row::AppendRecord(QString& out) const {
     });
 }
 
-bool McListBox::Row::AppendAsciiKey(std::string& key) const {
-    return WriteRecord([&key](auto piece) { return Locale::AppendAsciiSortKey(piece, key); });
+qsizetype McListBox::Row::RecordLength() const {
+    qsizetype length = 0;
+    WriteRecord([&length](auto piece) {
+        length += piece.size();
+        return true;
+    });
+    return length;
+}
+
+bool McListBox::Row::WriteAsciiKey(const Locale::AsciiSortKeys& keys, char*& out) const {
+    return WriteRecord([&](auto piece) { return keys.Write(piece, out); });
 }
 
 McListBox::Row McListBox::MakeRow(const QString& text, int icon, bool bold) {
@@ -329,13 +338,23 @@ void McListBox::SortItems() {
     std::vector<qsizetype> rowOrder;
     if (!AsciiRowOrder(rowOrder))
         CollatedRowOrder(rowOrder);
-    if (rowOrder.empty())
-        return;
-    QList<Row> ordered;
-    ordered.reserve(Items.size());
-    for (const qsizetype i : rowOrder)
-        ordered.append(std::move(Items[i]));
-    Items = std::move(ordered);
+    // Position i takes the row at rowOrder[i]. Rows move round the cycles of that order
+    // within the list, where a second list of them would cost fresh memory as large.
+    Row* rows = Items.data();
+    for (qsizetype start = 0; start < static_cast<qsizetype>(rowOrder.size()); ++start) {
+        if (rowOrder[start] == start)
+            continue;
+        Row held = std::move(rows[start]);
+        qsizetype at = start;
+        while (rowOrder[at] != start) {
+            const qsizetype from = rowOrder[at];
+            rows[at] = std::move(rows[from]);
+            rowOrder[at] = at;
+            at = from;
+        }
+        rows[at] = std::move(held);
+        rowOrder[at] = at;
+    }
 }
 
 // Rows are ordered by their whole records, text, icon and bold together: a text that runs on
@@ -355,14 +374,20 @@ bool McListBox::AsciiRowOrder(std::vector<qsizetype>& rowOrder) const {
         size_t size;
         qsizetype row;
     };
+    const Locale::AsciiSortKeys* ascii = Locale::AsciiSortKeys::TextNoCase();
+    if (!ascii)
+        return false;
     std::string keys;
     keys.reserve(static_cast<size_t>(Items.size()) * 32);
     std::vector<Keyed> keyed;
     keyed.reserve(static_cast<size_t>(Items.size()));
     for (qsizetype i = 0; i < Items.size(); ++i) {
         const size_t at = keys.size();
-        if (!Items[i].AppendAsciiKey(keys))
+        keys.resize(at + static_cast<size_t>(Items[i].RecordLength()));
+        char* out = keys.data() + at;
+        if (!Items[i].WriteAsciiKey(*ascii, out))
             return false;
+        keys.resize(static_cast<size_t>(out - keys.data()));
         quint64 head = 0;
         for (size_t k = 0; k < 8; ++k)
             head =

@@ -11,11 +11,13 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
-#include <string>
 #include <vector>
 
 class ControlContainer;
 class McImageList;
+namespace Locale {
+class AsciiSortKeys;
+}
 class PropertyStore;
 class QScrollBar;
 
@@ -236,13 +238,16 @@ private:
         int FieldCount() const { return pieces.isEmpty() ? 3 : static_cast<int>(pieces.size()); }
         // Appends the record text to `out`.
         void AppendRecord(QString& out) const;
-        // Appends the record's ASCII collation key to `key`; false when the record has other
-        // characters or the locale has no such keys.
-        bool AppendAsciiKey(std::string& key) const;
+        // How many characters the record text has.
+        qsizetype RecordLength() const;
+        // Writes the record's ASCII collation key at `out` (see Locale::AsciiSortKeys); false
+        // when the record has other characters.
+        bool WriteAsciiKey(const Locale::AsciiSortKeys& keys, char*& out) const;
         // Hands the record to `write` piece by piece (texts and separators, as QStringView or
         // QLatin1String) until it returns false; false then.
         template <typename Write> bool WriteRecord(Write&& write) const;
     };
+    friend class QTypeInfo<Row>;
 
     // Item store.
     static Row MakeRow(const QString& text, int icon, bool bold);
@@ -418,3 +423,7 @@ private:
     int refreshCount_ = 0;
     int drawCount_ = 0;
 };
+
+// A row's fields move as plain bytes: a growing list of rows is reallocated in place, rather
+// than moved row by row into fresh memory that costs a page fault a page.
+Q_DECLARE_TYPEINFO(McListBox::Row, Q_RELOCATABLE_TYPE);

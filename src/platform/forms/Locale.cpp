@@ -8,7 +8,6 @@
 #include <array>
 #include <cmath>
 #include <optional>
-#include <type_traits>
 #include <vector>
 
 namespace Locale {
@@ -105,41 +104,25 @@ std::optional<std::array<char, 128>> MakeAsciiRanks(const QCollator& collator) {
     return ranks;
 }
 
-const std::optional<std::array<char, 128>>& AsciiRanks() {
-    static thread_local const std::optional<std::array<char, 128>> ranks =
-        MakeAsciiRanks(TextNoCaseCollator());
-    return ranks;
-}
-
-template <typename Char> bool AppendRanks(const Char* begin, qsizetype size, std::string& key) {
-    const auto& ranks = AsciiRanks();
-    if (!ranks)
-        return false;
-    const size_t start = key.size();
-    key.resize(start + static_cast<size_t>(size));
-    char* out = key.data() + start;
-    for (const Char* c = begin; c != begin + size; ++c) {
-        const auto code = static_cast<unsigned>(static_cast<std::make_unsigned_t<Char>>(*c));
-        if (code >= 128) {
-            key.resize(static_cast<size_t>(out - key.data()));
-            return false;
-        }
-        const char rank = (*ranks)[code];
-        if (rank != 0)
-            *out++ = rank;
-    }
-    key.resize(static_cast<size_t>(out - key.data()));
-    return true;
-}
-
 } // namespace
 
-bool AppendAsciiSortKey(QStringView text, std::string& key) {
-    return AppendRanks(text.utf16(), text.size(), key);
+const AsciiSortKeys* AsciiSortKeys::TextNoCase() {
+    static thread_local const std::optional<AsciiSortKeys> keys =
+        []() -> std::optional<AsciiSortKeys> {
+        if (const auto ranks = MakeAsciiRanks(TextNoCaseCollator()))
+            return AsciiSortKeys(*ranks);
+        return std::nullopt;
+    }();
+    return keys ? &*keys : nullptr;
 }
 
-bool AppendAsciiSortKey(QLatin1String text, std::string& key) {
-    return AppendRanks(text.data(), text.size(), key);
+bool AsciiSortKeys::Append(QStringView text, std::string& key) const {
+    const size_t start = key.size();
+    key.resize(start + static_cast<size_t>(text.size()));
+    char* out = key.data() + start;
+    const bool ascii = Write(text, out);
+    key.resize(static_cast<size_t>(out - key.data()));
+    return ascii;
 }
 
 namespace {

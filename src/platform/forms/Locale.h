@@ -3,8 +3,10 @@
 #include <QCollator>
 #include <QDate>
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <string>
+#include <type_traits>
 
 // The locale services the program leans on: leading numbers, 16-bit conversion, text
 // comparison without regard to case, and dates as users type them.
@@ -27,13 +29,43 @@ int CompareTextNoCase(const QString& a, const QString& b);
 // (keys compare exactly as the collator does).
 const QCollator& TextNoCaseCollator();
 
-// Appends to `key` a collation key for a text of ASCII characters, in the locales whose
-// collator orders such texts character by character (C and English): keys compare as bytes
-// (memcmp, then the shorter first) exactly as CompareTextNoCase compares their texts, and the
-// key of two texts joined is the two keys joined. False, with `key` holding a partial key,
-// for a text with any other character or in any other locale.
-bool AppendAsciiSortKey(QStringView text, std::string& key);
-bool AppendAsciiSortKey(QLatin1String text, std::string& key);
+// Collation keys for texts of ASCII characters alone, in the locales whose collator orders
+// such texts character by character (C and English): keys compare as bytes (memcmp, then the
+// shorter first) exactly as CompareTextNoCase compares their texts, and the key of two texts
+// joined is the two keys joined.
+class AsciiSortKeys {
+public:
+    // The keys of CompareTextNoCase's collator; null in any other locale.
+    static const AsciiSortKeys* TextNoCase();
+
+    // Writes the key of `text` at `out` (never more bytes than the text has characters) and
+    // moves `out` past it; false, with part of a key written, for a text with any other
+    // character.
+    template <typename Char> bool Write(const Char* text, qsizetype size, char*& out) const {
+        for (const Char* c = text; c != text + size; ++c) {
+            const auto code = static_cast<unsigned>(static_cast<std::make_unsigned_t<Char>>(*c));
+            if (code >= 128)
+                return false;
+            const char rank = ranks_[code];
+            if (rank != 0)
+                *out++ = rank;
+        }
+        return true;
+    }
+    bool Write(QStringView text, char*& out) const { return Write(text.utf16(), text.size(), out); }
+    bool Write(QLatin1String text, char*& out) const {
+        return Write(text.data(), text.size(), out);
+    }
+    // Appends the key of `text` to `key`.
+    bool Append(QStringView text, std::string& key) const;
+
+    explicit AsciiSortKeys(const std::array<char, 128>& ranks)
+        : ranks_(ranks) {}
+
+private:
+    // Each character's place in the collator's order; 0 for characters it ignores.
+    std::array<char, 128> ranks_;
+};
 
 // A typed date: all-number forms ("5/1/2024", "5.1.24", "5-1") take their day and month order
 // from the current locale's short date format, a four-digit first number reads as year, month,
