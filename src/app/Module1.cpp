@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QScopeGuard>
+#include <QStringBuilder>
 #include <cmath>
 #include <limits>
 
@@ -101,11 +102,13 @@ void RefreshLists() {
                 QStringList rows;
                 rows.reserve(groups->RecordCount());
                 const auto fillBox = qScopeGuard([&] { box->addItems(rows); });
+                // A field follows the current row: each is looked up by name once.
+                const Field id = groups->Fields(QStringLiteral("groupID"));
+                const Field name = groups->Fields(QStringLiteral("GroupName"));
                 for (int i = 0; i < groups->RecordCount(); ++i) {
+                    // Built in one allocation, where `+` would make a text at each step.
                     const QString row =
-                        groups->Fields(QStringLiteral("groupID")).Value().ToString() +
-                        QStringLiteral(" - ") +
-                        groups->Fields(QStringLiteral("GroupName")).Value().ToString();
+                        id.Value().ToString() % QLatin1String(" - ") % name.Value().ToString();
                     main.lstGroups->AddItem(row);
                     rows.append(row);
                     groups->MoveNext();

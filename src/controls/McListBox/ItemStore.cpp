@@ -377,39 +377,58 @@ bool McListBox::AsciiRowOrder(std::vector<qsizetype>& rowOrder) const {
     const Locale::AsciiSortKeys* ascii = Locale::AsciiSortKeys::TextNoCase();
     if (!ascii)
         return false;
+    // Appends row i's key to `out`.
+    const auto append = [&](qsizetype i, std::string& out) {
+        const size_t at = out.size();
+        out.resize(at + static_cast<size_t>(Items[i].RecordLength()));
+        char* end = out.data() + at;
+        const bool written = Items[i].WriteAsciiKey(*ascii, end);
+        out.resize(static_cast<size_t>(end - out.data()));
+        return written;
+    };
+    const auto sign = [](int c) { return c < 0 ? -1 : (c > 0 ? 1 : 0); };
+    const int order = sortOrder_;
+    // Every refresh checks the order first; two reused buffers make that check allocate
+    // nothing, where a buffer of every key would cost fresh memory on each refresh.
+    std::string previous;
+    std::string current;
+    if (!append(0, previous))
+        return false;
+    bool sorted = true;
+    for (qsizetype i = 1; i < Items.size() && sorted; ++i) {
+        current.clear();
+        if (!append(i, current))
+            return false;
+        // std::string compares its chars as unsigned bytes, as the keys are meant.
+        sorted = sign(current.compare(previous)) != order;
+        std::swap(previous, current);
+    }
+    if (sorted)
+        return true;
     std::string keys;
     keys.reserve(static_cast<size_t>(Items.size()) * 32);
     std::vector<Keyed> keyed;
     keyed.reserve(static_cast<size_t>(Items.size()));
     for (qsizetype i = 0; i < Items.size(); ++i) {
         const size_t at = keys.size();
-        keys.resize(at + static_cast<size_t>(Items[i].RecordLength()));
-        char* out = keys.data() + at;
-        if (!Items[i].WriteAsciiKey(*ascii, out))
+        if (!append(i, keys))
             return false;
-        keys.resize(static_cast<size_t>(out - keys.data()));
         quint64 head = 0;
         for (size_t k = 0; k < 8; ++k)
             head =
                 head << 8 | (at + k < keys.size() ? static_cast<unsigned char>(keys[at + k]) : 0);
         keyed.push_back({head, at, keys.size() - at, i});
     }
-    const auto compare = [&keys](const Keyed& a, const Keyed& b) {
+    const auto compare = [&keys, &sign](const Keyed& a, const Keyed& b) {
         if (a.head != b.head)
             return a.head < b.head ? -1 : 1;
         const size_t common = std::min(a.size, b.size);
         if (common > 8)
             if (const int c =
                     std::memcmp(keys.data() + a.at + 8, keys.data() + b.at + 8, common - 8))
-                return c < 0 ? -1 : 1;
+                return sign(c);
         return a.size == b.size ? 0 : (a.size < b.size ? -1 : 1);
     };
-    const int order = sortOrder_;
-    bool sorted = true;
-    for (size_t i = 1; i < keyed.size() && sorted; ++i)
-        sorted = compare(keyed[i], keyed[i - 1]) != order;
-    if (sorted)
-        return true;
     std::stable_sort(keyed.begin(), keyed.end(),
                      [&](const Keyed& a, const Keyed& b) { return compare(a, b) == order; });
     rowOrder.reserve(keyed.size());
