@@ -42,15 +42,20 @@ public:
     // moves `out` past it; false, with part of a key written, for a text with any other
     // character.
     template <typename Char> bool Write(const Char* text, qsizetype size, char*& out) const {
+        // Branch-free: every byte is stored and kept only when it has a place; any code past
+        // ASCII shows in `codes` at the end. A local end, because bytes stored through `out`
+        // itself might alias it and would make the compiler read it back after each.
+        char* end = out;
+        unsigned codes = 0;
         for (const Char* c = text; c != text + size; ++c) {
             const auto code = static_cast<unsigned>(static_cast<std::make_unsigned_t<Char>>(*c));
-            if (code >= 128)
-                return false;
-            const char rank = ranks_[code];
-            if (rank != 0)
-                *out++ = rank;
+            codes |= code;
+            const char rank = ranks_[code & 127u];
+            *end = rank;
+            end += rank != 0;
         }
-        return true;
+        out = end;
+        return codes < 128;
     }
     bool Write(QStringView text, char*& out) const { return Write(text.utf16(), text.size(), out); }
     bool Write(QLatin1String text, char*& out) const {
