@@ -359,6 +359,7 @@ private:
     struct BackgroundKey {
         int width = 0;
         int height = 0;
+        qreal ratio = 1;
         uint32_t back = 0;
         qint64 picture = 0;
         int style = 0;
