@@ -380,6 +380,8 @@ private:
     QScrollBar* horizontalBar_ = nullptr;
     QScrollBar* verticalBar_ = nullptr;
     int clientChangeDepth_ = 0;
+    // The size the last resize laid the bars out and drew at.
+    QSize laidOutSize_;
 
     int lastTrackedRow_ = 0;
     bool pointerInside_ = false;

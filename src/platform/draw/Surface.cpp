@@ -94,6 +94,8 @@ int Surface::Device(int v) const {
 
 void Surface::SetFont(const QFont& font) {
     font_ = font;
+    for (auto& widths : widths_)
+        widths.clear();
     FontChanged();
 }
 
@@ -281,8 +283,17 @@ void Surface::DrawText(const QString& text, const QRect& rectangle, int format) 
 
 int Surface::TextWidth(const QString& text) const {
     const QFontMetrics& metrics = Metrics();
-    if (!text.contains(u'\n'))
-        return metrics.horizontalAdvance(text);
+    if (!text.contains(u'\n')) {
+        QHash<QString, int>& widths = widths_[font_.bold() ? 1 : 0];
+        if (const auto known = widths.constFind(text); known != widths.constEnd())
+            return *known;
+        // Bounded: a long session of ever new texts must not grow it without end.
+        if (widths.size() >= 4096)
+            widths.clear();
+        const int width = metrics.horizontalAdvance(text);
+        widths.insert(text, width);
+        return width;
+    }
     int widest = 0;
     for (const QString& line :
          QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).split(u'\n'))

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QHash>
 #include <QImage>
 #include <QRect>
 #include <QString>
@@ -144,6 +145,9 @@ private:
     // The font as drawn, and its metrics, made once per font rather than once per call.
     QFont crispFont_;
     mutable std::optional<QFontMetrics> metrics_;
+    // Widths of single-line texts in the font, regular and bold apart: every frame measures
+    // the same row texts again, and shaping is most of a measurement's cost.
+    mutable QHash<QString, int> widths_[2];
     uint32_t foreColour_ = 0;
     uint32_t fillColour_ = 0x00FFFFFF;
     uint32_t backColour_ = 0x00FFFFFF;
