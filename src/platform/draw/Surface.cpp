@@ -79,6 +79,8 @@ void Surface::Resize(int width, int height, qreal devicePixelRatio) {
     Q_ASSERT(batchDepth_ == 0);
     width_ = width;
     height_ = height;
+    if (ratio_ != devicePixelRatio)
+        inks_.clear();
     ratio_ = devicePixelRatio;
     image_ = QImage(Device(width), Device(height), QImage::Format_RGB32);
     image_.setDevicePixelRatio(ratio_);
@@ -96,6 +98,7 @@ void Surface::SetFont(const QFont& font) {
     font_ = font;
     for (auto& widths : widths_)
         widths.clear();
+    inks_.clear();
     FontChanged();
 }
 
@@ -270,6 +273,15 @@ void Surface::DrawText(const QString& text, const QRect& rectangle, int format) 
     QString shown = text;
     // Carriage return and line feed pairs are one break, as the original text call reads them.
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    const int whole = static_cast<int>(ratio_);
+    // Placed at the same whole pixels from the rectangle's corner wherever it is drawn, so long
+    // as the rectangle lies inside the surface: half pixels round away from zero, and glyphs
+    // cut by the edge take another way.
+    if (!(format & kNoClip) && whole == ratio_ && !rectangle.isEmpty() &&
+        QRect(0, 0, width_, height_).contains(rectangle)) {
+        StampInk(Ink(shown, rectangle.size(), flags | Qt::TextDontClip), rectangle.topLeft());
+        return;
+    }
     std::optional<QPainter> own;
     QPainter& painter = Painter(own);
     painter.setFont(crispFont_);
@@ -279,6 +291,56 @@ void Surface::DrawText(const QString& text, const QRect& rectangle, int format) 
         flags |= Qt::TextDontClip;
     }
     painter.drawText(rectangle, flags, shown);
+}
+
+const std::vector<Surface::InkRun>& Surface::Ink(const QString& text, const QSize& size,
+                                                 int flags) {
+    InkKey key{text, flags, size, font_.bold()};
+    if (const auto known = inks_.find(key); known != inks_.end())
+        return known->second;
+    // Bounded: a long session of ever new texts must not grow it without end.
+    if (inks_.size() >= 1024)
+        inks_.clear();
+    QImage mask(size * ratio_, QImage::Format_ARGB32_Premultiplied);
+    mask.setDevicePixelRatio(ratio_);
+    mask.fill(0);
+    {
+        QPainter painter(&mask);
+        painter.setFont(crispFont_);
+        painter.setPen(Qt::black);
+        painter.setClipRect(QRect(QPoint(0, 0), size));
+        painter.drawText(QRect(QPoint(0, 0), size), flags, text);
+    }
+    std::vector<InkRun> runs;
+    for (int y = 0; y < mask.height(); ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(mask.constScanLine(y));
+        for (int x = 0; x < mask.width();) {
+            if (qAlpha(row[x]) == 0) {
+                ++x;
+                continue;
+            }
+            const int from = x;
+            while (x < mask.width() && qAlpha(row[x]) != 0)
+                ++x;
+            runs.push_back({y, from, x});
+        }
+    }
+    return inks_.emplace(std::move(key), std::move(runs)).first->second;
+}
+
+void Surface::StampInk(const std::vector<InkRun>& runs, const QPoint& at) {
+    const uint32_t rgb = ToRgb(PlainColor(foreColour_));
+    const int dx = Device(at.x());
+    const int dy = Device(at.y());
+    for (const InkRun& run : runs) {
+        const int y = dy + run.y;
+        const int from = std::max(dx + run.from, 0);
+        const int to = std::min(dx + run.to, image_.width());
+        if (y < 0 || y >= image_.height() || from >= to)
+            continue;
+        auto* row = reinterpret_cast<uint32_t*>(image_.scanLine(y));
+        std::fill(row + from, row + to, rgb);
+    }
 }
 
 int Surface::TextWidth(const QString& text) const {
