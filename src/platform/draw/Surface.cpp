@@ -332,13 +332,16 @@ void Surface::StampInk(const std::vector<InkRun>& runs, const QPoint& at) {
     const uint32_t rgb = ToRgb(PlainColor(foreColour_));
     const int dx = Device(at.x());
     const int dy = Device(at.y());
+    // Once for all the runs: each scanLine call checks whether the buffer is shared.
+    uchar* bits = image_.bits();
+    const qsizetype stride = image_.bytesPerLine();
     for (const InkRun& run : runs) {
         const int y = dy + run.y;
         const int from = std::max(dx + run.from, 0);
         const int to = std::min(dx + run.to, image_.width());
         if (y < 0 || y >= image_.height() || from >= to)
             continue;
-        auto* row = reinterpret_cast<uint32_t*>(image_.scanLine(y));
+        auto* row = reinterpret_cast<uint32_t*>(bits + y * stride);
         std::fill(row + from, row + to, rgb);
     }
 }
