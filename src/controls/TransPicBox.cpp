@@ -1,6 +1,7 @@
 #include "controls/TransPicBox.h"
 
 #include "platform/RuntimeError.h"
+#include "platform/draw/Surface.h"
 #include "platform/forms/ControlContainer.h"
 #include "platform/forms/PictureAccessible.h"
 #include "platform/forms/PropertyStore.h"
@@ -51,7 +52,7 @@ short ReadShort(const PropertyStore& store, const QString& name, short defaultVa
 void TransPicBox::PictureHolder::SetPicture(const QImage& image) {
     picture = image;
     if (!image.isNull())
-        size = image.size();
+        size = image.deviceIndependentSize().toSize();
 }
 
 TransPicBox::TransPicBox(QWidget* parent)
@@ -208,7 +209,12 @@ void TransPicBox::UpdateMask() {
         const QColor maskColour = SystemColors::ToQColor(mask);
         // Compared as opaque colours, so only the colour decides, and exactly. The matching
         // pixels come out as the bitmap's clear bits, so the region is everything else.
-        const QImage opaque = picture_.convertToFormat(QImage::Format_RGB32);
+        // A picture of more device pixels than pixels is cut pixel by pixel, as the region
+        // is: each pixel goes by the first device pixel of its block.
+        QImage opaque = picture_.convertToFormat(QImage::Format_RGB32);
+        if (picture_.devicePixelRatio() != 1)
+            opaque = opaque.scaled(picture_.deviceIndependentSize().toSize());
+        opaque.setDevicePixelRatio(1);
         const QImage cut = opaque.createMaskFromColor(maskColour.rgb(), Qt::MaskInColor);
         shape += QRegion(QBitmap::fromImage(cut)).translated(border, border).intersected(client);
     }
@@ -235,21 +241,12 @@ void TransPicBox::paintEvent(QPaintEvent*) {
         return;
     const QRect r = rect();
     if (appearance_ == 0) {
-        painter.setPen(SystemColour(6));
-        painter.drawRect(r.adjusted(0, 0, -1, -1));
+        DrawEdges(painter, r, SystemColour(6), SystemColour(6));
         return;
     }
     // Sunken: shadow above and left, light below and right, one ring inside the other.
-    auto ring = [&painter](const QRect& box, const QColor& topLeft, const QColor& bottomRight) {
-        painter.setPen(topLeft);
-        painter.drawLine(box.topLeft(), box.topRight());
-        painter.drawLine(box.topLeft(), box.bottomLeft());
-        painter.setPen(bottomRight);
-        painter.drawLine(box.bottomLeft(), box.bottomRight());
-        painter.drawLine(box.topRight(), box.bottomRight());
-    };
-    ring(r, SystemColour(16), SystemColour(20));
-    ring(r.adjusted(1, 1, -1, -1), SystemColour(21), SystemColour(22));
+    DrawEdges(painter, r, SystemColour(16), SystemColour(20));
+    DrawEdges(painter, r.adjusted(1, 1, -1, -1), SystemColour(21), SystemColour(22));
 }
 
 void TransPicBox::resizeEvent(QResizeEvent* event) {

@@ -1,5 +1,6 @@
 #include "platform/draw/Surface.h"
 
+#include <QPainter>
 #include <gtest/gtest.h>
 
 namespace {
@@ -97,4 +98,38 @@ TEST_F(SurfaceDrawing, ClearPaintsTheBackPictureUnscaledAtTheOrigin) {
     EXPECT_EQ(surface.Pixel(2, 1), 0x00FF0000u);
     EXPECT_EQ(surface.Pixel(3, 1), 0x0000FF00u);
     EXPECT_EQ(surface.Pixel(2, 2), 0x0000FF00u);
+}
+
+// A text drawn again is stamped from the pixels its first drawing covered: they must be the
+// painter's own wherever the text lands, in each call's colour, at any density.
+TEST(SurfaceText, RepeatedTextsHaveThePaintersPixels) {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPointSizeF(8.25);
+    QFont crisp = font;
+    crisp.setStyleStrategy(QFont::NoAntialias);
+    const QString text = QStringLiteral("Centred, then wrapped gjq");
+    for (const qreal ratio : {1.0, 2.0}) {
+        Surface surface;
+        surface.Resize(120, 60, ratio);
+        surface.SetFont(font);
+        QImage expected = surface.Image();
+        QPainter painter(&expected);
+        painter.setFont(crisp);
+        const std::pair<int, int> formats[] = {
+            {Surface::kCenter, Qt::AlignHCenter | Qt::AlignTop},
+            {Surface::kWordBreak, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap}};
+        uint32_t colour = 0x00102030;
+        for (const auto& [format, flags] : formats)
+            for (const QRect r :
+                 {QRect(3, 2, 61, 26), QRect(58, 31, 61, 26), QRect(4, 30, 61, 26)}) {
+                colour += 0x00203040;
+                surface.SetForeColor(colour);
+                surface.DrawText(text, r, format);
+                painter.setPen(QColor(colour & 0xFF, (colour >> 8) & 0xFF, colour >> 16));
+                painter.setClipRect(r);
+                painter.drawText(r, flags | Qt::TextDontClip, text);
+            }
+        painter.end();
+        EXPECT_TRUE(surface.Image() == expected) << "at " << ratio;
+    }
 }

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -21,10 +22,13 @@ const QCursor& HandCursor() {
         QSvgRenderer renderer(QStringLiteral(":/controls/HandCursor.svg"));
         if (!renderer.isValid())
             return QCursor(Qt::PointingHandCursor);
-        QImage image(32, 32, QImage::Format_ARGB32_Premultiplied);
+        // At the densest screen's density, so that the hand is as sharp as the list under it.
+        const qreal ratio = qGuiApp->devicePixelRatio();
+        QImage image(QSize(32, 32) * ratio, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
         image.fill(Qt::transparent);
         QPainter painter(&image);
-        renderer.render(&painter);
+        renderer.render(&painter, QRectF(0, 0, 32, 32));
         painter.end();
         return QCursor(QPixmap::fromImage(image), 4, 0);
     }();

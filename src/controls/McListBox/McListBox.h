@@ -375,6 +375,7 @@ private:
     struct BackgroundKey {
         int width = 0;
         int height = 0;
+        qreal ratio = 1;
         uint32_t back = 0;
         qint64 picture = 0;
         int style = 0;
@@ -395,6 +396,8 @@ private:
     QScrollBar* horizontalBar_ = nullptr;
     QScrollBar* verticalBar_ = nullptr;
     int clientChangeDepth_ = 0;
+    // The size the last resize laid the bars out and drew at.
+    QSize laidOutSize_;
 
     int lastTrackedRow_ = 0;
     bool pointerInside_ = false;

@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStyle>
@@ -551,6 +552,11 @@ void McListBox::LayoutBars() {
 
 void McListBox::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    // Qt sends a widget that was never shown a resize event at the size it already has on
+    // every grab: laid out and drawn at that size, the list has nothing to redo.
+    if (event->size() == laidOutSize_)
+        return;
+    laidOutSize_ = event->size();
     LayoutBars();
     Refresh();
 }

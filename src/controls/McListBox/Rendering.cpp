@@ -8,6 +8,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QStyle>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -31,7 +32,7 @@ void McListBox::DrawList() {
     ++drawCount_;
     // Any failure ends the repaint where it happened; what was drawn stays until the next one.
     try {
-        surface_.Resize(ClientWidth(), ClientHeight());
+        surface_.Resize(ClientWidth(), ClientHeight(), devicePixelRatioF());
         textOffset_ = 0;
         ClampListIndex();
         const int top = bars_.GetBarValue(kVertical);
@@ -78,6 +79,7 @@ void McListBox::DrawBackground() {
     };
     const BackgroundKey key{surface_.Width(),
                             surface_.Height(),
+                            surface_.DevicePixelRatio(),
                             Surface::PlainColor(surface_.BackColor()),
                             surface_.BackPicture().cacheKey(),
                             backGradient_,
@@ -246,36 +248,31 @@ void McListBox::Present() {
 }
 
 void McListBox::paintEvent(QPaintEvent*) {
+    // Moved to a screen of another density: drawn again at the new one before it is shown.
+    if (drawCount_ > 0 && surface_.DevicePixelRatio() != std::max(devicePixelRatioF(), qreal(1)))
+        DrawList();
     QPainter painter(this);
     const int frame = FrameWidth();
-    const QRect outer = rect();
     // The sunken client edge outside, then the control's own single border.
     const auto colour = [](int index) {
         return SystemColors::ToQColor(SystemColors::Lookup(index).value_or(0));
     };
-    QRect edge = outer.adjusted(0, 0, -1, -1);
-    auto bevel = [&painter](const QRect& r, const QColor& topLeft, const QColor& bottomRight) {
-        painter.setPen(topLeft);
-        painter.drawLine(r.topLeft(), r.topRight());
-        painter.drawLine(r.topLeft(), r.bottomLeft());
-        painter.setPen(bottomRight);
-        painter.drawLine(r.bottomLeft(), r.bottomRight());
-        painter.drawLine(r.topRight(), r.bottomRight());
-    };
+    // The rings stand as they always have, their right and bottom sides one pixel in.
+    QRect edge = rect().adjusted(0, 0, -1, -1);
     if (borderStyle_ & 0x200) {
-        bevel(edge, colour(16), colour(20));
+        DrawEdges(painter, edge, colour(16), colour(20));
         edge.adjust(1, 1, -1, -1);
-        bevel(edge, colour(21), colour(22));
+        DrawEdges(painter, edge, colour(21), colour(22));
         edge.adjust(1, 1, -1, -1);
     }
     if (Appearance() == 1) {
-        bevel(edge, colour(16), colour(20));
+        DrawEdges(painter, edge, colour(16), colour(20));
         edge.adjust(1, 1, -1, -1);
-        bevel(edge, colour(21), colour(22));
+        DrawEdges(painter, edge, colour(21), colour(22));
     } else {
-        painter.setPen(Qt::black);
-        painter.drawRect(edge);
+        DrawEdges(painter, edge.adjusted(0, 0, 1, 1), Qt::black, Qt::black);
     }
+    // At the surface's own density, so device pixels are copied one for one.
     painter.drawImage(frame, frame, surface_.Image());
     if (barWindow_.IsShown(ScrollBars::kHorizontal) && barWindow_.IsShown(ScrollBars::kVertical)) {
         const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);

@@ -57,8 +57,7 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.drawImage(1, 1, surface.Image());
-        painter.setPen(Qt::black);
-        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+        DrawEdges(painter, rect(), Qt::black, Qt::black);
     }
 
 private:
@@ -238,7 +237,9 @@ void McListBox::ShowItemTip(int r) {
     const int top = static_cast<int>(std::floor((r - 1) * h + rc.top() + 3));
     step([&] {
         tip->setGeometry(left, top, std::max(tipWidth, 1), std::max(tipHeight, 1));
-        tip->surface.Resize(std::max(tipWidth - 2, 0), std::max(tipHeight - 2, 0));
+        // At the list's density: the tip shows on the list's screen.
+        tip->surface.Resize(std::max(tipWidth - 2, 0), std::max(tipHeight - 2, 0),
+                            devicePixelRatioF());
         tip->surface.Clear();
         tip->surface.DrawText(text, QRect(QPoint(5, t), QPoint(tipWidth - 1, tipHeight - 1)),
                               Surface::kLeft);

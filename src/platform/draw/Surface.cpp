@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -23,11 +24,21 @@ QFont Crisp(QFont font) {
 
 } // namespace
 
+void DrawEdges(QPainter& painter, const QRect& box, const QColor& topLeft,
+               const QColor& bottomRight) {
+    painter.fillRect(QRect(box.left(), box.top(), box.width(), 1), topLeft);
+    painter.fillRect(QRect(box.left(), box.top(), 1, box.height()), topLeft);
+    painter.fillRect(QRect(box.left(), box.bottom(), box.width(), 1), bottomRight);
+    painter.fillRect(QRect(box.right(), box.top(), 1, box.height()), bottomRight);
+}
+
 Surface::Surface()
     : Surface(0, 0) {}
 
 Surface::Surface(int width, int height)
-    : image_(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32) {
+    : image_(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32)
+    , width_(image_.width())
+    , height_(image_.height()) {
     FontChanged();
     Clear();
 }
@@ -55,19 +66,39 @@ QPainter& Surface::Painter(std::optional<QPainter>& own) {
 }
 
 void Surface::Resize(int width, int height) {
+    Resize(width, height, ratio_);
+}
+
+void Surface::Resize(int width, int height, qreal devicePixelRatio) {
     width = std::max(width, 0);
     height = std::max(height, 0);
-    if (width == image_.width() && height == image_.height())
+    devicePixelRatio = std::max(devicePixelRatio, qreal(1));
+    if (width == width_ && height == height_ && devicePixelRatio == ratio_)
         return;
     // A painter open on the old buffer would keep drawing there.
     Q_ASSERT(batchDepth_ == 0);
-    image_ = QImage(width, height, QImage::Format_RGB32);
+    width_ = width;
+    height_ = height;
+    if (ratio_ != devicePixelRatio)
+        inks_.clear();
+    ratio_ = devicePixelRatio;
+    image_ = QImage(Device(width), Device(height), QImage::Format_RGB32);
+    image_.setDevicePixelRatio(ratio_);
     metrics_.reset();
     Clear();
 }
 
+int Surface::Device(int v) const {
+    if (ratio_ == 1)
+        return v;
+    return static_cast<int>(std::ceil(v * ratio_ - 0.5));
+}
+
 void Surface::SetFont(const QFont& font) {
     font_ = font;
+    for (auto& widths : widths_)
+        widths.clear();
+    inks_.clear();
     FontChanged();
 }
 
@@ -104,34 +135,55 @@ void Surface::Clear() {
 }
 
 void Surface::Restore(const QImage& kept) {
-    if (kept.size() != image_.size() || kept.format() != image_.format() || image_.isNull())
+    if (kept.size() != image_.size() || kept.format() != image_.format() || image_.isNull() ||
+        kept.devicePixelRatio() != ratio_)
         return;
     std::memcpy(image_.bits(), kept.constBits(), static_cast<size_t>(image_.sizeInBytes()));
 }
 
-void Surface::Plot(int x, int y, uint32_t rgb) {
-    if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height())
+void Surface::Fill(int left, int top, int right, int bottom, uint32_t rgb) {
+    left = std::max(left, 0);
+    top = std::max(top, 0);
+    right = std::min(right, width_);
+    bottom = std::min(bottom, height_);
+    if (left >= right || top >= bottom)
         return;
-    reinterpret_cast<uint32_t*>(image_.scanLine(y))[x] = rgb;
+    const int from = Device(left);
+    const int to = Device(right);
+    for (int y = Device(top); y < Device(bottom); ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(image_.scanLine(y));
+        std::fill(row + from, row + to, rgb);
+    }
+}
+
+void Surface::Plot(int x, int y, uint32_t rgb) {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_)
+        return;
+    if (ratio_ == 1)
+        reinterpret_cast<uint32_t*>(image_.scanLine(y))[x] = rgb;
+    else
+        Fill(x, y, x + 1, y + 1, rgb);
 }
 
 void Surface::Invert(int x, int y) {
-    if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height())
+    if (x < 0 || y < 0 || x >= width_ || y >= height_)
         return;
-    uint32_t& pixel = reinterpret_cast<uint32_t*>(image_.scanLine(y))[x];
-    pixel ^= 0x00FFFFFFu;
+    for (int dy = Device(y); dy < Device(y + 1); ++dy) {
+        auto* row = reinterpret_cast<uint32_t*>(image_.scanLine(dy));
+        for (int dx = Device(x); dx < Device(x + 1); ++dx)
+            row[dx] ^= 0x00FFFFFFu;
+    }
 }
 
 void Surface::Rectangle(int left, int top, int right, int bottom) {
     if (right <= left || bottom <= top)
         return;
-    const uint32_t fill = ToRgb(PlainColor(fillColour_));
     const uint32_t pen = ToRgb(PlainColor(foreColour_));
-    for (int y = top; y < bottom; ++y)
-        for (int x = left; x < right; ++x) {
-            const bool edge = y == top || y == bottom - 1 || x == left || x == right - 1;
-            Plot(x, y, edge ? pen : fill);
-        }
+    Fill(left, top, right, top + 1, pen);
+    Fill(left, bottom - 1, right, bottom, pen);
+    Fill(left, top + 1, left + 1, bottom - 1, pen);
+    Fill(right - 1, top + 1, right, bottom - 1, pen);
+    Fill(left + 1, top + 1, right - 1, bottom - 1, ToRgb(PlainColor(fillColour_)));
 }
 
 void Surface::Line(int x1, int y1, int x2, int y2) {
@@ -142,26 +194,16 @@ void Surface::Line(int x1, int y1, int x2, int y2, uint32_t colour) {
     const uint32_t rgb = ToRgb(PlainColor(colour));
     if (x1 == x2 || y1 == y2) {
         // Grid lines and tree connectors: a run of one row or one column, the pixels the
-        // stepping below would plot, written without a bounds check for each.
+        // stepping below would plot, filled as one block.
         const bool across = y1 == y2;
         const int from = across ? x1 : y1;
         const int to = across ? x2 : y2;
-        int first = from < to ? from : to + 1;
-        int last = from < to ? to - 1 : from;
-        const int fixed = across ? y1 : x1;
-        if (fixed < 0 || fixed >= (across ? image_.height() : image_.width()))
-            return;
-        first = std::max(first, 0);
-        last = std::min(last, (across ? image_.width() : image_.height()) - 1);
-        if (first > last)
-            return;
-        if (across) {
-            auto* row = reinterpret_cast<uint32_t*>(image_.scanLine(fixed));
-            std::fill(row + first, row + last + 1, rgb);
-        } else {
-            for (int y = first; y <= last; ++y)
-                reinterpret_cast<uint32_t*>(image_.scanLine(y))[fixed] = rgb;
-        }
+        const int first = from < to ? from : to + 1;
+        const int end = from < to ? to : from + 1;
+        if (across)
+            Fill(first, y1, end, y1 + 1, rgb);
+        else
+            Fill(x1, first, x1 + 1, end, rgb);
         return;
     }
     // Bresenham, stopping short of the end point as the original line call does.
@@ -231,6 +273,15 @@ void Surface::DrawText(const QString& text, const QRect& rectangle, int format) 
     QString shown = text;
     // Carriage return and line feed pairs are one break, as the original text call reads them.
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    const int whole = static_cast<int>(ratio_);
+    // Placed at the same whole pixels from the rectangle's corner wherever it is drawn, so long
+    // as the rectangle lies inside the surface: half pixels round away from zero, and glyphs
+    // cut by the edge take another way.
+    if (!(format & kNoClip) && whole == ratio_ && !rectangle.isEmpty() &&
+        QRect(0, 0, width_, height_).contains(rectangle)) {
+        StampInk(Ink(shown, rectangle.size(), flags | Qt::TextDontClip), rectangle.topLeft());
+        return;
+    }
     std::optional<QPainter> own;
     QPainter& painter = Painter(own);
     painter.setFont(crispFont_);
@@ -242,10 +293,72 @@ void Surface::DrawText(const QString& text, const QRect& rectangle, int format) 
     painter.drawText(rectangle, flags, shown);
 }
 
+const std::vector<Surface::InkRun>& Surface::Ink(const QString& text, const QSize& size,
+                                                 int flags) {
+    InkKey key{text, flags, size, font_.bold()};
+    if (const auto known = inks_.find(key); known != inks_.end())
+        return known->second;
+    // Bounded: a long session of ever new texts must not grow it without end.
+    if (inks_.size() >= 1024)
+        inks_.clear();
+    QImage mask(size * ratio_, QImage::Format_ARGB32_Premultiplied);
+    mask.setDevicePixelRatio(ratio_);
+    mask.fill(0);
+    {
+        QPainter painter(&mask);
+        painter.setFont(crispFont_);
+        painter.setPen(Qt::black);
+        painter.setClipRect(QRect(QPoint(0, 0), size));
+        painter.drawText(QRect(QPoint(0, 0), size), flags, text);
+    }
+    std::vector<InkRun> runs;
+    for (int y = 0; y < mask.height(); ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(mask.constScanLine(y));
+        for (int x = 0; x < mask.width();) {
+            if (qAlpha(row[x]) == 0) {
+                ++x;
+                continue;
+            }
+            const int from = x;
+            while (x < mask.width() && qAlpha(row[x]) != 0)
+                ++x;
+            runs.push_back({y, from, x});
+        }
+    }
+    return inks_.emplace(std::move(key), std::move(runs)).first->second;
+}
+
+void Surface::StampInk(const std::vector<InkRun>& runs, const QPoint& at) {
+    const uint32_t rgb = ToRgb(PlainColor(foreColour_));
+    const int dx = Device(at.x());
+    const int dy = Device(at.y());
+    // Once for all the runs: each scanLine call checks whether the buffer is shared.
+    uchar* bits = image_.bits();
+    const qsizetype stride = image_.bytesPerLine();
+    for (const InkRun& run : runs) {
+        const int y = dy + run.y;
+        const int from = std::max(dx + run.from, 0);
+        const int to = std::min(dx + run.to, image_.width());
+        if (y < 0 || y >= image_.height() || from >= to)
+            continue;
+        auto* row = reinterpret_cast<uint32_t*>(bits + y * stride);
+        std::fill(row + from, row + to, rgb);
+    }
+}
+
 int Surface::TextWidth(const QString& text) const {
     const QFontMetrics& metrics = Metrics();
-    if (!text.contains(u'\n'))
-        return metrics.horizontalAdvance(text);
+    if (!text.contains(u'\n')) {
+        QHash<QString, int>& widths = widths_[font_.bold() ? 1 : 0];
+        if (const auto known = widths.constFind(text); known != widths.constEnd())
+            return *known;
+        // Bounded: a long session of ever new texts must not grow it without end.
+        if (widths.size() >= 4096)
+            widths.clear();
+        const int width = metrics.horizontalAdvance(text);
+        widths.insert(text, width);
+        return width;
+    }
     int widest = 0;
     for (const QString& line :
          QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).split(u'\n'))
@@ -270,20 +383,35 @@ void Surface::CopyPixels(int x, int y, int width, int height, const uint32_t* bo
         return;
     for (int row = 0; row < height; ++row) {
         const int ty = y + row;
-        if (ty < 0 || ty >= image_.height())
+        if (ty < 0 || ty >= height_)
             continue;
         const uint32_t* source = bottomUpPixels + static_cast<size_t>(height - 1 - row) * width;
-        auto* target = reinterpret_cast<uint32_t*>(image_.scanLine(ty));
         const int from = std::max(0, -x);
-        const int to = std::min(width, image_.width() - x);
+        const int to = std::min(width, width_ - x);
+        if (from >= to)
+            continue;
+        auto* target = reinterpret_cast<uint32_t*>(image_.scanLine(Device(ty)));
+        if (ratio_ == 1) {
+            for (int col = from; col < to; ++col)
+                target[x + col] = 0xFF000000u | (source[col] & 0x00FFFFFFu);
+            continue;
+        }
         for (int col = from; col < to; ++col)
-            target[x + col] = 0xFF000000u | (source[col] & 0x00FFFFFFu);
+            std::fill(target + Device(x + col), target + Device(x + col + 1),
+                      0xFF000000u | (source[col] & 0x00FFFFFFu));
+        // The other device rows of the pixel row are the same.
+        const int left = Device(x + from);
+        const auto bytes = static_cast<size_t>(Device(x + to) - left) * sizeof(uint32_t);
+        for (int dy = Device(ty) + 1; dy < Device(ty + 1); ++dy)
+            std::memcpy(reinterpret_cast<uint32_t*>(image_.scanLine(dy)) + left, target + left,
+                        bytes);
     }
 }
 
 uint32_t Surface::Pixel(int x, int y) const {
-    if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height())
+    if (x < 0 || y < 0 || x >= width_ || y >= height_)
         return 0;
-    const uint32_t rgb = reinterpret_cast<const uint32_t*>(image_.constScanLine(y))[x];
+    const uint32_t rgb =
+        reinterpret_cast<const uint32_t*>(image_.constScanLine(Device(y)))[Device(x)];
     return ((rgb & 0xFFu) << 16) | (rgb & 0xFF00u) | ((rgb >> 16) & 0xFFu);
 }

@@ -2,20 +2,35 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QHash>
 #include <QImage>
 #include <QRect>
 #include <QString>
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <unordered_map>
+#include <vector>
 
+class QColor;
 class QPainter;
+
+// One-pixel edges along the inside of `box`: top and left in one colour, then bottom and right
+// in the other, which so has the two corners they share. Filled rather than stroked, because a
+// stroked line on a dense screen straddles the device pixels of two pixels.
+void DrawEdges(QPainter& painter, const QRect& box, const QColor& topLeft,
+               const QColor& bottomRight);
 
 // The persistent drawing surface of a control: a back buffer the control draws into and the
 // widget presents, with the drawing state the control's drawing calls share (foreground colour
 // for lines, outlines and text, fill colour for boxes, the font with its bold flag, solid
 // lines). Colours are 0x00BBGGRR values, system colours (0x800000nn) included; coordinates are
 // pixels, right and bottom edges exclusive as the original drawing calls have them.
+//
+// On a dense screen the buffer holds device pixels (DevicePixelRatio() of them to a pixel each
+// way) so that text and pictures come out sharp, while every coordinate stays in the pixels
+// the controls reckon in: a pixel-level call covers the whole block of device pixels of each
+// pixel it touches, and Pixel() reads a block back as one pixel.
 class Surface {
 public:
     // Text format flags, numbered as the original text call numbers them.
@@ -52,8 +67,12 @@ public:
 
     // A new size keeps nothing of the old picture: the buffer is cleared to the back colour.
     void Resize(int width, int height);
-    int Width() const { return image_.width(); }
-    int Height() const { return image_.height(); }
+    // The same for a new density; a ratio below 1 is taken as 1.
+    void Resize(int width, int height, qreal devicePixelRatio);
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    qreal DevicePixelRatio() const { return ratio_; }
+    // In device pixels, with the ratio set, so that a painter presents it unscaled.
     const QImage& Image() const { return image_; }
 
     void SetForeColor(uint32_t colour) { foreColour_ = colour; }
@@ -107,19 +126,60 @@ public:
     static uint32_t PlainColor(uint32_t colour);
 
 private:
+    // Text drawn with plain pixels covers exactly the pixels its glyphs cover, in the
+    // foreground colour, wherever a whole number of device pixels puts it. So each clipped
+    // text is laid out and rasterised once for its font, format and rectangle size, kept as
+    // runs of covered device pixels, and stamped in the colour of each call: every frame draws
+    // the same row texts again.
+    struct InkRun {
+        int y;
+        int from;
+        int to;
+    };
+    struct InkKey {
+        QString text;
+        int flags;
+        QSize size;
+        bool bold;
+        bool operator==(const InkKey&) const = default;
+    };
+    struct InkKeyHash {
+        size_t operator()(const InkKey& key) const {
+            return qHashMulti(0, key.text, key.flags, key.size.width(), key.size.height(),
+                              key.bold);
+        }
+    };
+
+    // The first device pixel of pixel `v` (and the end of pixel v - 1), by the pixel-centre
+    // rule the painter fills by, so that blocks line up with text and pictures.
+    int Device(int v) const;
     void Invert(int x, int y);
     void Plot(int x, int y, uint32_t rgb);
+    // Fills the pixels [left, right) x [top, bottom), clipped to the surface.
+    void Fill(int left, int top, int right, int bottom, uint32_t rgb);
+    // The ink of `text` laid out in a rectangle of `size` at the origin, relative to its
+    // top-left device pixel.
+    const std::vector<InkRun>& Ink(const QString& text, const QSize& size, int flags);
+    void StampInk(const std::vector<InkRun>& runs, const QPoint& at);
     // The batch's painter, or `own` opened on the buffer for this one call.
     QPainter& Painter(std::optional<QPainter>& own);
     const QFontMetrics& Metrics() const;
     void FontChanged();
 
     QImage image_;
+    int width_ = 0;
+    int height_ = 0;
+    qreal ratio_ = 1;
     std::unique_ptr<QPainter> batchPainter_;
     int batchDepth_ = 0;
     // The font as drawn, and its metrics, made once per font rather than once per call.
     QFont crispFont_;
     mutable std::optional<QFontMetrics> metrics_;
+    // Widths of single-line texts in the font, regular and bold apart: every frame measures
+    // the same row texts again, and shaping is most of a measurement's cost.
+    mutable QHash<QString, int> widths_[2];
+    // Ink of texts drawn, by text, format, rectangle size and weight.
+    std::unordered_map<InkKey, std::vector<InkRun>, InkKeyHash> inks_;
     uint32_t foreColour_ = 0;
     uint32_t fillColour_ = 0x00FFFFFF;
     uint32_t backColour_ = 0x00FFFFFF;

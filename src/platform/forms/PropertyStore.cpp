@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QFont>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -61,10 +62,14 @@ QImage LoadPicture(const QString& path) {
         QSvgRenderer renderer(path);
         if (!renderer.isValid())
             return {};
-        QImage image(renderer.defaultSize(), QImage::Format_RGB32);
+        const qreal ratio = qGuiApp != nullptr ? qGuiApp->devicePixelRatio() : 1;
+        QImage image((QSizeF(renderer.defaultSize()) * ratio).toSize(), QImage::Format_RGB32);
+        image.setDevicePixelRatio(ratio);
         image.fill(Qt::white);
         QPainter painter(&image);
-        renderer.render(&painter);
+        // Into its size in pixels: left to itself the renderer would fill the device pixels,
+        // and the ratio would enlarge it once more.
+        renderer.render(&painter, QRectF(QPointF(0, 0), renderer.defaultSize()));
         return image;
     }
     QImage image(path);

@@ -34,6 +34,7 @@ private:
     std::vector<std::pair<QString, QVariant>> entries_;
 };
 
-// Loads a picture from a file or resource path; an SVG is rendered at its own size.
-// A null image when the path cannot be read.
+// Loads a picture from a file or resource path; an SVG is rendered at its own size in pixels,
+// with as many device pixels to the pixel as the densest screen has (the ratio set on the
+// image), so that it shows sharp there. A null image when the path cannot be read.
 QImage LoadPicture(const QString& path);
