@@ -16,6 +16,8 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <cmath>
+#include <exception>
+#include <future>
 #include <limits>
 
 namespace Module1 {
@@ -124,16 +126,28 @@ void SetProgramFolder(const QString& folder) {
 }
 
 bool Main() {
-    if (Step([] {
-            DbConnection().Open(ConnectionString(ProgramFolder()), QString(), QString(), -1);
-        }) == Outcome::Ended)
-        return false;
+    // Deriving the file's key takes about as long as building the log-in window, and neither
+    // needs the other: the connection opens on a second core while this thread builds the
+    // window. Nothing touches the connection until the opening is taken back here, before the
+    // window can show; its failure is reported first, as when the two ran one after the other.
+    auto opening = std::async(std::launch::async, [folder = ProgramFolder()] {
+        DbConnection().Open(ConnectionString(folder), QString(), QString(), -1);
+    });
 
     // The routine's own log-in instance; it stays loaded and hidden for the rest of the run.
     static frmLogIn* logIn = nullptr;
-    if (Step([] {
-            delete logIn;
-            logIn = new frmLogIn();
+    std::exception_ptr building;
+    try {
+        delete logIn;
+        logIn = new frmLogIn();
+    } catch (...) {
+        building = std::current_exception();
+    }
+    if (Step([&opening] { opening.get(); }) == Outcome::Ended)
+        return false;
+    if (Step([&building] {
+            if (building)
+                std::rethrow_exception(building);
         }) == Outcome::Ended)
         return false;
 
