@@ -94,7 +94,7 @@ Variant RecordsetData::Value(qsizetype row, int column) const {
     case Kind::Bytes:
         break;
     }
-    const QString text = QString::fromUtf8(bytes.constData() + cell.value, cell.size);
+    const QString text = QString::fromUtf8(bytes.data() + cell.value, cell.size);
     if (reading == Reading::Date) {
         const QDate date = QDate::fromString(text.left(10), Qt::ISODate);
         if (date.isValid())
@@ -126,28 +126,30 @@ void Recordset::Open(const QString& source, Connection& connection, int /*cursor
     int code;
     while ((code = sqlite3_step(s)) == SQLITE_ROW) {
         for (int i = 0; i < columnCount; ++i) {
-            RecordsetData::Cell cell;
-            switch (sqlite3_column_type(s, i)) {
+            // One look-up of the cell serves its type and its contents: the column calls would
+            // each find the cell again.
+            sqlite3_value* value = sqlite3_column_value(s, i);
+            RecordsetData::Cell& cell = data->cells.emplace_back();
+            switch (sqlite3_value_type(value)) {
             case SQLITE_NULL:
                 break;
             case SQLITE_INTEGER:
                 cell.kind = Kind::Integer;
-                cell.value = sqlite3_column_int64(s, i);
+                cell.value = sqlite3_value_int64(value);
                 break;
             case SQLITE_FLOAT:
                 cell.kind = Kind::Real;
-                cell.value = std::bit_cast<qint64>(sqlite3_column_double(s, i));
+                cell.value = std::bit_cast<qint64>(sqlite3_value_double(value));
                 break;
             default: {
-                const auto* bytes = static_cast<const char*>(sqlite3_column_blob(s, i));
+                const auto* bytes = static_cast<const char*>(sqlite3_value_blob(value));
                 cell.kind = Kind::Bytes;
-                cell.size = sqlite3_column_bytes(s, i);
-                cell.value = data->bytes.size();
-                data->bytes.append(bytes, cell.size);
+                cell.size = sqlite3_value_bytes(value);
+                cell.value = static_cast<qint64>(data->bytes.size());
+                data->bytes.insert(data->bytes.end(), bytes, bytes + cell.size);
                 break;
             }
             }
-            data->cells.push_back(cell);
         }
         ++data->rowCount;
     }
@@ -202,12 +204,14 @@ bool Recordset::Eof() const {
 
 int Recordset::ColumnIndex(const QString& columnName) const {
     const RecordsetData& data = OpenData();
-    // Callers read the same few columns on every row.
-    if (const auto known = data.names.constFind(columnName); known != data.names.cend())
-        return known.value();
+    // Callers read the same few columns on every row, each spelled one way: a short list of
+    // the spellings seen is searched before any comparison without regard to case.
+    for (const auto& [spelling, column] : data.names)
+        if (spelling == columnName)
+            return column;
     for (qsizetype i = 0; i < data.columns.size(); ++i)
         if (data.columns[i].compare(columnName, Qt::CaseInsensitive) == 0) {
-            data.names.insert(columnName, static_cast<int>(i));
+            data.names.emplace_back(columnName, static_cast<int>(i));
             return static_cast<int>(i);
         }
     throw ItemNotFound();

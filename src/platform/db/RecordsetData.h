@@ -2,10 +2,10 @@
 
 #include "platform/db/Variant.h"
 
-#include <QByteArray>
-#include <QHash>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace db_detail {
@@ -31,11 +31,11 @@ struct RecordsetData {
     QStringList columns;
     std::vector<Reading> readings;
     std::vector<Cell> cells;
-    QByteArray bytes;
+    std::vector<char> bytes;
     qsizetype rowCount = 0;
     qsizetype position = 0;
     // Column numbers by the spelling a caller used, found without regard to case once.
-    mutable QHash<QString, int> names;
+    mutable std::vector<std::pair<QString, int>> names;
 };
 
 } // namespace db_detail
