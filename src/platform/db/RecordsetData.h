@@ -24,6 +24,15 @@ struct RecordsetData {
         Kind kind = Kind::Null;
     };
 
+    RecordsetData() = default;
+    // Takes the storage a record set that went before left (see Recordset.cpp), for rows to
+    // be read into.
+    void TakeSpareStorage();
+    // Leaves the rows' storage to the next record set.
+    ~RecordsetData();
+    RecordsetData(const RecordsetData&) = delete;
+    RecordsetData& operator=(const RecordsetData&) = delete;
+
     // The value of one cell, read as its column's declared type says.
     Variant Value(qsizetype row, int column) const;
 
