@@ -33,6 +33,12 @@ QString& ProgramFolderOverride() {
     return folder;
 }
 
+// The opening of the connection under way on its own thread, if one is.
+std::future<void>& OpeningStorage() {
+    static std::future<void> opening;
+    return opening;
+}
+
 enum class Outcome { Done, PassedOver, Ended };
 
 // One step of the start-up routine under its error handler: an error numbered 76 is passed
@@ -125,14 +131,20 @@ void SetProgramFolder(const QString& folder) {
     ProgramFolderOverride() = folder;
 }
 
+void StartOpening(const QString& folder) {
+    OpeningStorage() = std::async(std::launch::async, [folder] {
+        DbConnection().Open(ConnectionString(folder), QString(), QString(), -1);
+    });
+}
+
 bool Main() {
     // Deriving the file's key takes about as long as building the log-in window, and neither
     // needs the other: the connection opens on a second core while this thread builds the
     // window. Nothing touches the connection until the opening is taken back here, before the
     // window can show; its failure is reported first, as when the two ran one after the other.
-    auto opening = std::async(std::launch::async, [folder = ProgramFolder()] {
-        DbConnection().Open(ConnectionString(folder), QString(), QString(), -1);
-    });
+    std::future<void>& opening = OpeningStorage();
+    if (!opening.valid())
+        StartOpening(ProgramFolder());
 
     // The routine's own log-in instance; it stays loaded and hidden for the rest of the run.
     static frmLogIn* logIn = nullptr;
