@@ -1,10 +1,12 @@
 // Start-up beside an empty Qt window: from process start to the first window mapped and
 // painted, as an X client watching a private Xvfb sees it, and the process's peak resident
-// memory at that moment. The key derivation of the encrypted file is timed on its own.
+// memory at that moment; then the peak once logged in with a group of 10,000 to-dos shown. The key
+// derivation of the encrypted file is timed on its own.
 #include "BenchSupport.h"
 #include "app/InstalledDatabase.h"
 #include "app/Statements.h"
 #include "platform/db/Connection.h"
+#include "platform/db/Transaction.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -14,13 +16,18 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <functional>
+#include <iterator>
 #include <poll.h>
 #include <sqlite3.h>
+#include <sstream>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
+#include <tuple>
 #include <unistd.h>
 
 namespace {
@@ -83,11 +90,22 @@ Server& SharedServer() {
 
 // The program beside its own Main.mdb, as installed: it opens the file in its own folder.
 struct Installed {
-    Installed() {
+    explicit Installed(int todos = 0) {
         program = dir.filePath(QStringLiteral("pelmoran-todo"));
         QFile::copy(QStringLiteral(PELMORAN_PROGRAM), program);
         QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         InstalledDatabase::Create(dir.filePath(QStringLiteral("Main.mdb")));
+        if (todos == 0)
+            return;
+        // All in the default group, the first row of the groups list.
+        Connection connection;
+        connection.Open(ConnectionString(dir.path()));
+        Transaction transaction(connection);
+        for (int task = 0; task < todos; ++task)
+            connection.Execute(Statements::S8(
+                QStringLiteral("1"), 1, QStringLiteral("Todo %1").arg(task),
+                QStringLiteral("What to do for %1").arg(task), QStringLiteral("24 Dec 2026"), 1));
+        transaction.Commit();
     }
     QTemporaryDir dir;
     QString program;
@@ -95,6 +113,11 @@ struct Installed {
 
 Installed& SharedInstall() {
     static Installed installed;
+    return installed;
+}
+
+Installed& LargeInstall() {
+    static Installed installed(10000);
     return installed;
 }
 
@@ -132,8 +155,90 @@ bool Painted(Display* display, Window window) {
     return painted;
 }
 
-// Starts `argv`, waits for its first window to be mapped and painted, and ends it.
-Launch Run(const std::vector<std::string>& argv) {
+// The next top-level window mapped; 0 when none is before the deadline.
+Window NextMapped(Display* display, Clock::time_point deadline) {
+    while (Clock::now() < deadline) {
+        pollfd fd{ConnectionNumber(display), POLLIN, 0};
+        if (XPending(display) == 0)
+            poll(&fd, 1, 50);
+        while (XPending(display) > 0) {
+            XEvent event;
+            XNextEvent(display, &event);
+            if (event.type == MapNotify && !event.xmap.override_redirect)
+                return event.xmap.window;
+        }
+    }
+    return 0;
+}
+
+bool WaitPainted(Display* display, Window window, Clock::time_point deadline) {
+    while (Clock::now() < deadline) {
+        if (Painted(display, window))
+            return true;
+        std::this_thread::sleep_for(std::chrono::microseconds(500));
+    }
+    return false;
+}
+
+long CpuTicks(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    // Fields 14 and 15 (user and system time) follow the command name's closing parenthesis.
+    std::istringstream rest(text.substr(text.rfind(')') + 2));
+    std::string field;
+    long ticks = 0;
+    for (int i = 3; i <= 15 && rest >> field; ++i)
+        if (i >= 14)
+            ticks += std::stol(field);
+    return ticks;
+}
+
+// Waits until `pid` has used next to no processor time for half a second (a text box's
+// blinking caret still costs it a little).
+void WaitIdle(pid_t pid, Clock::time_point deadline) {
+    long last = -100;
+    while (Clock::now() < deadline) {
+        const long now = CpuTicks(pid);
+        if (now - last <= 2)
+            return;
+        last = now;
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    }
+}
+
+bool XdoTool(const std::string& arguments) {
+    const std::string command = "DISPLAY=" + SharedServer().Name() + " xdotool " + arguments;
+    return std::system(command.c_str()) == 0;
+}
+
+// Logs in as the default account through the keyboard, as a user does, and picks the first
+// group of the main window with the Down key; false when a window does not come.
+bool LogInAndPickFirstGroup(Display* display, Window logIn, pid_t pid, Clock::time_point deadline) {
+    // Keys sent while the window is still settling in, or in one quick burst, can be lost.
+    WaitIdle(pid, deadline);
+    const auto focus = [](Window window) {
+        const bool focused = XdoTool("windowfocus --sync " + std::to_string(window));
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        return focused;
+    };
+    if (!focus(logIn))
+        return false;
+    for (const char* keys : {"type --delay 30 admin", "key Return", "type --delay 30 admin",
+                             "key Return", "key Return"})
+        if (!XdoTool(keys))
+            return false;
+    const Window main = NextMapped(display, deadline);
+    if (main == 0 || !WaitPainted(display, main, deadline) || !focus(main) || !XdoTool("key Down"))
+        return false;
+    WaitIdle(pid, deadline);
+    return true;
+}
+
+using AfterPaint = std::function<bool(Display*, Window, pid_t, Clock::time_point)>;
+
+// Starts `argv`, waits for its first window to be mapped and painted, runs `after` (the
+// memory is read once it returns), and ends the program.
+Launch Run(const std::vector<std::string>& argv, const AfterPaint& after = {}) {
     Launch launch;
     Display* display = XOpenDisplay(SharedServer().Name().c_str());
     if (display == nullptr)
@@ -153,26 +258,11 @@ Launch Run(const std::vector<std::string>& argv) {
         _exit(127);
     }
     const auto deadline = start + std::chrono::seconds(20);
-    Window mapped = 0;
-    while (Clock::now() < deadline && !launch.ok) {
-        if (mapped == 0) {
-            pollfd fd{ConnectionNumber(display), POLLIN, 0};
-            if (XPending(display) == 0)
-                poll(&fd, 1, 50);
-            while (XPending(display) > 0) {
-                XEvent event;
-                XNextEvent(display, &event);
-                if (event.type == MapNotify && !event.xmap.override_redirect)
-                    mapped = event.xmap.window;
-            }
-        }
-        if (mapped != 0 && Painted(display, mapped)) {
-            launch.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-            launch.peakBytes = PeakResidentBytes(pid);
-            launch.ok = true;
-        } else if (mapped != 0) {
-            std::this_thread::sleep_for(std::chrono::microseconds(500));
-        }
+    const Window mapped = NextMapped(display, deadline);
+    if (mapped != 0 && WaitPainted(display, mapped, deadline)) {
+        launch.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        launch.ok = !after || after(display, mapped, pid, start + std::chrono::seconds(60));
+        launch.peakBytes = PeakResidentBytes(pid);
     }
     kill(pid, SIGKILL);
     waitpid(pid, nullptr, 0);
@@ -186,14 +276,15 @@ std::string Self() {
     return n > 0 ? std::string(path, static_cast<size_t>(n)) : std::string();
 }
 
-void Measure(benchmark::State& state, const std::vector<std::string>& argv, bool memory) {
+void Measure(benchmark::State& state, const std::vector<std::string>& argv, bool memory,
+             const AfterPaint& after = {}) {
     if (SharedServer().Name().empty()) {
         state.SkipWithError("no Xvfb");
         return;
     }
     long peak = 0;
     for (auto _ : state) {
-        const Launch launch = Run(argv);
+        const Launch launch = Run(argv, after);
         if (!launch.ok) {
             state.SkipWithError("no window was painted");
             return;
@@ -250,6 +341,18 @@ int main(int argc, char** argv) {
                     ->Unit(benchmark::kMillisecond)
                     ->Iterations(5);
         }
+        // Logged in with 10,000 to-dos listed, beside the same empty window.
+        const std::vector<std::string> large{LargeInstall().program.toStdString()};
+        for (const auto& [side, args, after] :
+             {std::tuple{"ours", large, AfterPaint(LogInAndPickFirstGroup)},
+              std::tuple{"anchor", anchor, AfterPaint()}})
+            benchmark::RegisterBenchmark((std::string("peak_memory_10k_todos/") + side).c_str(),
+                                         [args = args, after = after](benchmark::State& s) {
+                                             Measure(s, args, true, after);
+                                         })
+                ->UseManualTime()
+                ->Unit(benchmark::kMillisecond)
+                ->Iterations(3);
         bench::Pair("startup_key_derivation", KeyDerivationOurs, KeyDerivationAnchor);
     });
 }

@@ -18,6 +18,8 @@
 #include <QScopeGuard>
 #include <QStringBuilder>
 #include <cmath>
+#include <exception>
+#include <future>
 #include <limits>
 
 namespace Module1 {
@@ -31,6 +33,12 @@ QString& CurrentUserIdStorage() {
 QString& ProgramFolderOverride() {
     static QString folder;
     return folder;
+}
+
+// The opening of the connection under way on its own thread, if one is.
+std::future<void>& OpeningStorage() {
+    static std::future<void> opening;
+    return opening;
 }
 
 enum class Outcome { Done, PassedOver, Ended };
@@ -135,17 +143,35 @@ void SetProgramFolder(const QString& folder) {
     ProgramFolderOverride() = folder;
 }
 
+void StartOpening(const QString& folder) {
+    OpeningStorage() = std::async(std::launch::async, [folder] {
+        DbConnection().Open(ConnectionString(folder), QString(), QString(), -1);
+    });
+}
+
 bool Main() {
-    if (Step([] {
-            DbConnection().Open(ConnectionString(ProgramFolder()), QString(), QString(), -1);
-        }) == Outcome::Ended)
-        return false;
+    // Deriving the file's key takes about as long as building the log-in window, and neither
+    // needs the other: the connection opens on a second core while this thread builds the
+    // window. Nothing touches the connection until the opening is taken back here, before the
+    // window can show; its failure is reported first, as when the two ran one after the other.
+    std::future<void>& opening = OpeningStorage();
+    if (!opening.valid())
+        StartOpening(ProgramFolder());
 
     // The routine's own log-in instance; it stays loaded and hidden for the rest of the run.
     static frmLogIn* logIn = nullptr;
-    if (Step([] {
-            delete logIn;
-            logIn = new frmLogIn();
+    std::exception_ptr building;
+    try {
+        delete logIn;
+        logIn = new frmLogIn();
+    } catch (...) {
+        building = std::current_exception();
+    }
+    if (Step([&opening] { opening.get(); }) == Outcome::Ended)
+        return false;
+    if (Step([&building] {
+            if (building)
+                std::rethrow_exception(building);
         }) == Outcome::Ended)
         return false;
 

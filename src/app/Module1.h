@@ -39,8 +39,14 @@ void RefreshLists();
 QString ProgramFolder();
 void SetProgramFolder(const QString& folder);
 
-// The start-up routine: opens the database, runs the log-in loop and shows the main window.
-// True when the program runs on in the main window; false when it has ended.
+// Starts opening the connection on the Main.mdb of `folder` on a thread of its own; Main
+// takes the outcome before the log-in window shows. Needs no application object, so the
+// program can start it first of all.
+void StartOpening(const QString& folder);
+
+// The start-up routine: opens the database (unless StartOpening already began), runs the
+// log-in loop and shows the main window. True when the program runs on in the main window;
+// false when it has ended.
 bool Main();
 
 } // namespace Module1

@@ -2,9 +2,16 @@
 #include "platform/forms/Fonts.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QStyleFactory>
+#include <future>
 
 int main(int argc, char** argv) {
+    // The file's key derivation needs nothing of Qt: it runs beside the set-up of the
+    // application and of the log-in window. The folder is the executable's, found as
+    // QCoreApplication::applicationDirPath finds it on Linux, before there is an application.
+    Module1::StartOpening(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath());
+    std::future<void> fontConfiguration = StartReadingFontConfiguration();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tallyboard"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
@@ -12,6 +19,7 @@ int main(int argc, char** argv) {
     // window before the main window appears) must not end the run.
     QApplication::setQuitOnLastWindowClosed(false);
     InstallFontSubstitutes();
+    fontConfiguration.wait();
     if (!Module1::Main())
         return 0;
     return QApplication::exec();

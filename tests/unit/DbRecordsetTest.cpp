@@ -224,3 +224,26 @@ TEST_F(RecordsetTest, BooleanColumnsReadAsBooleans) {
     EXPECT_TRUE(done.ToBool());
     EXPECT_EQ(done.ToString(), QStringLiteral("True"));
 }
+
+// A record set that has gone leaves its storage to the next one: rows read into it must be
+// the new query's alone, and a field still held keeps its own record set's rows.
+TEST_F(RecordsetTest, StorageLeftByAnEarlierRecordSetHoldsOnlyTheNewRows) {
+    for (int i = 0; i < 50; ++i)
+        connection.Execute(Statements::S7(kUser, QStringLiteral("Group %1").arg(i)));
+    Field kept = [&] {
+        Recordset groups = Query(Statements::S1());
+        groups.MoveFirst();
+        return groups.Fields(QStringLiteral("GroupName"));
+    }();
+    {
+        Recordset many = Query(Statements::S1());
+        EXPECT_EQ(many.RecordCount(), 51);
+    }
+    Recordset one = Query(QStringLiteral("SELECT GroupName FROM tblGroups WHERE GroupID = 3"));
+    EXPECT_EQ(one.RecordCount(), 1);
+    EXPECT_EQ(Column(one, QStringLiteral("GroupName")), QStringList{"Group 1"});
+    EXPECT_EQ(kept.Value().ToString(), QStringLiteral("General"));
+    Recordset none = Query(QStringLiteral("SELECT GroupName FROM tblGroups WHERE GroupID = 0"));
+    EXPECT_EQ(none.RecordCount(), 0);
+    EXPECT_EQ(CatchDbError([&] { none.MoveFirst(); }).Number(), DbErrorNumber::NoCurrentRecord);
+}

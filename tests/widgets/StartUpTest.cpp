@@ -11,6 +11,9 @@
 #include <QApplication>
 #include <QFile>
 #include <QTest>
+#include <QThread>
+#include <functional>
+#include <vector>
 
 namespace {
 
@@ -119,6 +122,47 @@ TEST_F(StartUp, AMissingDatabaseIsReportedBeforeAnyWindow) {
     EXPECT_TRUE(ProgramEnded());
     EXPECT_EQ(ProgramEnd::EndedStatus(), kErrorExitStatus);
     EXPECT_FALSE(QFile::exists(database_.FilePath())) << "opening never creates the file";
+}
+
+// The file opens on a second thread while the log-in window is built: whatever fails there is
+// still reported by this thread, as the only box, and the built window never shows.
+TEST_F(StartUp, AFileThatFailsToOpenIsReportedOnTheMainThreadAndNoWindowShows) {
+    const QString path = database_.FilePath();
+    const std::function<void()> spoilers[] = {
+        [&] {
+            QFile::remove(path);
+            Connection other;
+            other.Create(path, QStringLiteral("another key"));
+        },
+        [&] {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray(4096, '\x5a'));
+        },
+    };
+    bool windowSeen = false;
+    WhenShown<frmLogIn>([&](frmLogIn* logIn) {
+        windowSeen = true;
+        logIn->close();
+    });
+    for (const auto& spoil : spoilers) {
+        Module1::DbConnection().Close();
+        ProgramEnd::ResetEnded();
+        spoil();
+        std::vector<QThread*> boxThreads;
+        MsgBox::SetResponder([&](const MsgBox::Call& call) {
+            boxThreads.push_back(QThread::currentThread());
+            EXPECT_TRUE(call.prompt.contains(QStringLiteral("Main.mdb")))
+                << qPrintable(call.prompt);
+            return MsgBox::kOK;
+        });
+        EXPECT_FALSE(Module1::Main());
+        QTest::qWait(30);
+        EXPECT_FALSE(windowSeen);
+        EXPECT_EQ(boxThreads, std::vector<QThread*>{qApp->thread()});
+        EXPECT_EQ(ProgramEnd::EndedStatus(), kErrorExitStatus);
+        EXPECT_FALSE(Module1::DbConnection().IsOpen());
+    }
 }
 
 } // namespace

@@ -2,10 +2,10 @@
 
 #include "platform/db/Variant.h"
 
-#include <QByteArray>
-#include <QHash>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace db_detail {
@@ -24,6 +24,15 @@ struct RecordsetData {
         Kind kind = Kind::Null;
     };
 
+    RecordsetData() = default;
+    // Takes the storage a record set that went before left (see Recordset.cpp), for rows to
+    // be read into.
+    void TakeSpareStorage();
+    // Leaves the rows' storage to the next record set.
+    ~RecordsetData();
+    RecordsetData(const RecordsetData&) = delete;
+    RecordsetData& operator=(const RecordsetData&) = delete;
+
     // The value of one cell, read as its column's declared type says.
     Variant Value(qsizetype row, int column) const;
 
@@ -31,11 +40,11 @@ struct RecordsetData {
     QStringList columns;
     std::vector<Reading> readings;
     std::vector<Cell> cells;
-    QByteArray bytes;
+    std::vector<char> bytes;
     qsizetype rowCount = 0;
     qsizetype position = 0;
     // Column numbers by the spelling a caller used, found without regard to case once.
-    mutable QHash<QString, int> names;
+    mutable std::vector<std::pair<QString, int>> names;
 };
 
 } // namespace db_detail

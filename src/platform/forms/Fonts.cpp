@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QStringList>
+#include <fontconfig/fontconfig.h>
 
 void InstallFontSubstitutes() {
     const QStringList sans{QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")};
@@ -14,6 +15,10 @@ void InstallFontSubstitutes() {
                                                                QStringLiteral("DejaVu Sans Mono")});
     QFont::insertSubstitutions(QStringLiteral("Impact"), {QStringLiteral("Liberation Sans Narrow"),
                                                           QStringLiteral("DejaVu Sans Condensed")});
+}
+
+std::future<void> StartReadingFontConfiguration() {
+    return std::async(std::launch::async, [] { FcInit(); });
 }
 
 QFont DesignFont(const QString& family, double pointSize, bool bold) {

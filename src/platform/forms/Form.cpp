@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <cmath>
 
 Form::Form(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -105,7 +106,15 @@ void Form::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void Form::SetBackgroundPicture(const QImage& picture) {
-    background_ = picture;
+    // The picture is drawn unscaled from the top-left corner, and a window takes its fixed
+    // size from its design before its picture: only the part within that size can ever show,
+    // and a design's picture may be several times the window's size.
+    const qreal ratio = picture.devicePixelRatio();
+    const QRect shown(0, 0, static_cast<int>(std::ceil(maximumWidth() * ratio)),
+                      static_cast<int>(std::ceil(maximumHeight() * ratio)));
+    background_ = picture.isNull() || shown.contains(picture.rect())
+                      ? picture
+                      : picture.copy(picture.rect() & shown);
     update();
 }
 
