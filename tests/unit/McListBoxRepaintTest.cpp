@@ -160,3 +160,39 @@ TEST(GradientRepaint, AGradientAfterANearlyEqualOneHasItsOwnColours) {
         check(other, one);
     }
 }
+
+// Lists made one after another at the same sizes, some of one design and some of another,
+// each show their own gradient below their rows, as painted straight onto a surface.
+TEST(ListRepaint, ListsMadeOneAfterAnotherEachShowTheirOwnGradient) {
+    struct Design {
+        int style;
+        uint32_t from, to;
+        QSize size;
+    };
+    const Design first{6, 0x00C0C0FF, 0x00804080, QSize(200, 120)};
+    const Design second{6, 0x0030A050, 0x00804080, QSize(200, 120)};
+    const Design third{3, 0x00C0C0FF, 0x00804080, QSize(200, 120)};
+    const Design wider{6, 0x00C0C0FF, 0x00804080, QSize(230, 120)};
+    for (const Design& design : {first, second, first, third, wider, first, third}) {
+        ControlContainer container;
+        McListBox list;
+        list.setContainer(&container);
+        list.InitProperties();
+        list.setBackColor(design.from);
+        list.setBackGradientCol(design.to);
+        list.setBackGradient(design.style);
+        list.setClientSize(design.size.width(), design.size.height());
+        list.AddItem(QStringLiteral("one row"));
+        list.Refresh();
+        const int width = list.ClientWidth();
+        const int height = list.ClientHeight();
+        Surface expected(width, height);
+        Gradients::FillGradient(expected, 0, 0, width, height, static_cast<int32_t>(design.from),
+                                static_cast<int32_t>(design.to), design.style, true);
+        for (int y = 2 * list.RowHeight(); y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                ASSERT_EQ(list.DrawingSurface().Pixel(x, y), expected.Pixel(x, y))
+                    << "style " << design.style << " from " << design.from << " at " << x << ","
+                    << y;
+    }
+}

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class ControlContainer;
@@ -385,6 +386,8 @@ private:
     };
     BackgroundKey backgroundKey_;
     QImage background_;
+    // The backgrounds last painted by any list, most recent first.
+    static std::vector<std::pair<BackgroundKey, QImage>>& SharedBackgrounds();
     double rowPitch_ = 0;
     int textOffset_ = 0;
     int rowOriginX_ = 0;

@@ -89,6 +89,19 @@ void McListBox::DrawBackground() {
         surface_.Restore(background_);
         return;
     }
+    // Lists of one design are laid out at the same few sizes (with and without each bar), one
+    // after another: a background painted for one serves the next, which would otherwise paint
+    // the gradient again at every size it passes through.
+    auto& shared = SharedBackgrounds();
+    const auto found = std::find_if(shared.begin(), shared.end(),
+                                    [&key](const auto& entry) { return entry.first == key; });
+    if (found != shared.end() && found->second.size() == surface_.Image().size()) {
+        std::rotate(shared.begin(), found, found + 1);
+        background_ = shared.front().second;
+        backgroundKey_ = key;
+        surface_.Restore(background_);
+        return;
+    }
     surface_.Clear();
     if (backGradient_ != 0)
         Gradients::FillGradient(surface_, 0, 0, ClientWidth(), ClientHeight(),
@@ -96,6 +109,18 @@ void McListBox::DrawBackground() {
                                 static_cast<int32_t>(backGradientCol_), backGradient_, true);
     background_ = surface_.Image().copy();
     backgroundKey_ = key;
+    // A few sizes of one design: enough for a list and its bars, little memory held.
+    constexpr std::size_t kSharedBackgrounds = 4;
+    if (found != shared.end())
+        shared.erase(found);
+    shared.insert(shared.begin(), {key, background_});
+    if (shared.size() > kSharedBackgrounds)
+        shared.pop_back();
+}
+
+std::vector<std::pair<McListBox::BackgroundKey, QImage>>& McListBox::SharedBackgrounds() {
+    static std::vector<std::pair<BackgroundKey, QImage>> backgrounds;
+    return backgrounds;
 }
 
 void McListBox::DrawRows(int top, int last, int& yLast) {
