@@ -196,3 +196,45 @@ TEST(ListRepaint, ListsMadeOneAfterAnotherEachShowTheirOwnGradient) {
                     << y;
     }
 }
+
+// A list off screen is painted only when its pixels are wanted, but it must show what a list
+// on screen painted at once shows, and measure its rows for the horizontal bar the same way.
+TEST(ListRepaint, AListOffScreenShowsAndMeasuresWhatOneOnScreenDoes) {
+    ControlContainer container;
+    McListBox shown;
+    McListBox hidden;
+    for (McListBox* list : {&shown, &hidden}) {
+        SetUpList(container, *list);
+        list->AddItem(QStringLiteral("a row far wider than the list can show at its width"));
+        list->setListBold(3, true);
+    }
+    shown.show();
+    const std::vector<std::pair<const char*, Step>> steps{
+        {"refresh", [](McListBox& l) { l.Refresh(); }},
+        {"scroll sideways",
+         [](McListBox& l) { l.Bars().SetBarValue(ScrollBars::kHorizontal, 40); }},
+        // Moved again without a repaint: both show the rows of the last repaint.
+        {"scroll, refresh and scroll back",
+         [](McListBox& l) {
+             l.Bars().SetBarValue(ScrollBars::kVertical, 20);
+             l.Refresh();
+             l.Bars().SetBarValue(ScrollBars::kVertical, 3);
+         }},
+        {"bold wide row", [](McListBox& l) { l.setListBold(30, true); }},
+        // A widget off screen has its resize events when it is shown: refreshed here instead.
+        {"narrower",
+         [](McListBox& l) {
+             l.setClientSize(180, 200);
+             l.Refresh();
+         }},
+    };
+    for (const auto& [name, step] : steps) {
+        step(shown);
+        step(hidden);
+        EXPECT_EQ(hidden.Bars().GetBarMax(ScrollBars::kHorizontal),
+                  shown.Bars().GetBarMax(ScrollBars::kHorizontal))
+            << "after " << name;
+        ASSERT_EQ(hidden.DrawingSurface().Image(), shown.DrawingSurface().Image())
+            << "after " << name;
+    }
+}

@@ -146,3 +146,38 @@ TEST_F(ScrollBarLayer, QtBarsShowTheRangeWithoutThePage) {
     layer.SetBarVisible(kVertical, false);
     EXPECT_TRUE(vertical.isHidden());
 }
+
+// A bar at rest shows what the style paints for it, whether its picture is new or kept from an
+// earlier bar in the same state, and whatever state it showed before.
+TEST(BarWidget, ABarAtRestShowsWhatTheStylePaintsForItsState) {
+    struct State {
+        Qt::Orientation orientation;
+        QSize size;
+        int maximum, page, value;
+        bool enabled;
+    };
+    const State states[] = {
+        {Qt::Vertical, {17, 233}, 994, 5, 0, true},
+        {Qt::Vertical, {17, 233}, 994, 5, 500, true},
+        {Qt::Vertical, {17, 233}, 994, 5, 0, true},
+        {Qt::Vertical, {17, 216}, 994, 5, 994, true},
+        {Qt::Vertical, {17, 233}, 0, 5, 0, false},
+        {Qt::Horizontal, {384, 17}, 120, 15, 60, true},
+        {Qt::Horizontal, {384, 17}, 120, 15, 0, true},
+        {Qt::Horizontal, {384, 17}, 120, 15, 60, true},
+    };
+    for (const State& state : states) {
+        BarWidget ours(state.orientation);
+        QScrollBar stock(state.orientation);
+        for (QScrollBar* bar : {static_cast<QScrollBar*>(&ours), &stock}) {
+            bar->resize(state.size);
+            bar->setRange(0, state.maximum);
+            bar->setPageStep(state.page);
+            bar->setValue(state.value);
+            bar->setEnabled(state.enabled);
+        }
+        EXPECT_EQ(ours.grab().toImage(), stock.grab().toImage())
+            << state.orientation << " " << state.size.width() << "x" << state.size.height()
+            << " at " << state.value << (state.enabled ? "" : " disabled");
+    }
+}

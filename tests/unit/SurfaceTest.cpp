@@ -133,3 +133,38 @@ TEST(SurfaceText, RepeatedTextsHaveThePaintersPixels) {
         EXPECT_TRUE(surface.Image() == expected) << "at " << ratio;
     }
 }
+
+// A surface may take the buffer of one gone or resized: it starts clear at its own density,
+// and a copy of the old one's picture keeps its pixels.
+TEST(SurfaceBuffers, ASurfaceStartsClearAndAKeptPictureKeepsItsPixels) {
+    const auto paint = [](Surface& surface, uint32_t colour) {
+        surface.SetForeColor(colour);
+        surface.SetFillColor(colour);
+        surface.Rectangle(0, 0, surface.Width(), surface.Height());
+    };
+    QImage kept;
+    {
+        Surface gone(50, 40);
+        paint(gone, 0x000000FF);
+        kept = gone.Image();
+    }
+    {
+        Surface dense;
+        dense.Resize(25, 20, 2.0);
+        paint(dense, 0x0000FF00);
+        dense.Resize(50, 40, 1.0);
+        EXPECT_EQ(dense.Image().devicePixelRatio(), 1.0);
+        dense.Resize(25, 20, 2.0);
+        paint(dense, 0x0000FF00);
+    }
+    for (const QSize& size : {QSize(50, 40), QSize(25, 20)}) {
+        Surface fresh(size.width(), size.height());
+        EXPECT_EQ(fresh.Image().devicePixelRatio(), 1.0);
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x)
+                ASSERT_EQ(fresh.Pixel(x, y), 0x00FFFFFFu) << x << "," << y;
+        paint(fresh, 0x00FF0000);
+    }
+    EXPECT_EQ(kept.pixel(49, 39), 0xFFFF0000u);
+    EXPECT_EQ(kept.pixel(0, 0), 0xFFFF0000u);
+}

@@ -178,7 +178,8 @@ public:
     // before the last separator seen on a line.
     QStringList WrapText(const QString& s, int W, bool removeBreaks) const;
     static bool IsBreakChar(QChar c);
-    const Surface& DrawingSurface() const { return surface_; }
+    // The list's pixels as last drawn; a list off screen paints them here if it has not yet.
+    const Surface& DrawingSurface() const;
     ScrollBars::Layer& Bars() { return bars_; }
     // The window side of the bars: what the platform keeps, and whether it offers flat bars.
     ScrollBars::BarWindow& Window() { return barWindow_; }
@@ -278,7 +279,11 @@ private:
     void DrawBackground();
     void DrawItemText(const QString& text, int x, int y);
     void DrawItemIcon(const QImage& picture, int x, int y, int w, int h);
-    void DrawRows(int top, int last, int& yLast);
+    void DrawRows(int top, int last, int scrollX, int& yLast, int& widest);
+    // What DrawList paints, returning the widest row text; the rows are those DrawList chose.
+    int PaintPixels();
+    void PaintPendingPixels();
+    int MeasureRows(int top, int last);
     void UpdateHorizontalRange();
     void Present();
 
@@ -392,6 +397,13 @@ private:
     int textOffset_ = 0;
     int rowOriginX_ = 0;
     int widestText_ = 0;
+    // The rows and horizontal offset of the last DrawList, and whether they await painting.
+    struct PendingRows {
+        int top = 0;
+        int last = -1;
+        int scrollX = 0;
+    } pendingRows_;
+    bool pixelsPending_ = false;
     bool hasFocus_ = false;
 
     ScrollBars::BarWindow barWindow_;

@@ -468,8 +468,8 @@ McListBox::McListBox(QWidget* parent)
     InitAccessibility();
     surface_.SetBackColor(backColor_);
     surface_.SetFont(NewFont());
-    horizontalBar_ = new QScrollBar(Qt::Horizontal, this);
-    verticalBar_ = new QScrollBar(Qt::Vertical, this);
+    horizontalBar_ = new ScrollBars::BarWidget(Qt::Horizontal, this);
+    verticalBar_ = new ScrollBars::BarWidget(Qt::Vertical, this);
     for (QScrollBar* bar : {horizontalBar_, verticalBar_}) {
         bar->setFocusPolicy(Qt::NoFocus);
         bar->installEventFilter(this);

@@ -32,7 +32,6 @@ void McListBox::DrawList() {
     ++drawCount_;
     // Any failure ends the repaint where it happened; what was drawn stays until the next one.
     try {
-        surface_.Resize(ClientWidth(), ClientHeight(), devicePixelRatioF());
         textOffset_ = 0;
         ClampListIndex();
         const int top = bars_.GetBarValue(kVertical);
@@ -46,18 +45,19 @@ void McListBox::DrawList() {
             Items.append(MakeRow(QStringLiteral("McListBox"), -1, false));
             Selection.push_back(0);
         }
-        // Setting the picture repaints the cleared background with it.
-        surface_.SetBackPicture(picture_.value_or(QImage()));
-        DrawBackground();
-        widestText_ = 0;
-        int yLast = 0;
-        {
-            const Surface::Batch batch(surface_);
-            DrawRows(top, last, yLast);
-            if (gridLines_) {
-                surface_.SetForeColor(gridColor_);
-                surface_.Line(0, yLast + rowHeight_, ClientWidth(), yLast + rowHeight_);
-            }
+        pendingRows_ = {top, last, bars_.GetBarValue(kHorizontal)};
+        // A list that is not on screen is laid out and measured now but painted only when its
+        // pixels are wanted: filling and sizing a new list would otherwise paint it at every
+        // step. Tree and file rows are measured by drawing them, so they are painted at once.
+        if (mode_ == 0 && !isVisible()) {
+            pixelsPending_ = true;
+            // Text is measured at the buffer's resolution: a list never drawn needs one.
+            if (surface_.Image().isNull())
+                surface_.Resize(ClientWidth(), ClientHeight(), devicePixelRatioF());
+            widestText_ = MeasureRows(top, last);
+        } else {
+            pixelsPending_ = false;
+            widestText_ = PaintPixels();
         }
         widestText_ += bars_.GetBarValue(kHorizontal);
         UpdateHorizontalRange();
@@ -65,6 +65,56 @@ void McListBox::DrawList() {
     } catch (const std::exception&) {
         // The list never reports a drawing failure.
     }
+}
+
+int McListBox::PaintPixels() {
+    const auto [top, last, scrollX] = pendingRows_;
+    surface_.Resize(ClientWidth(), ClientHeight(), devicePixelRatioF());
+    // Setting the picture repaints the cleared background with it.
+    surface_.SetBackPicture(picture_.value_or(QImage()));
+    DrawBackground();
+    int widest = 0;
+    int yLast = 0;
+    const Surface::Batch batch(surface_);
+    DrawRows(top, last, scrollX, yLast, widest);
+    if (gridLines_) {
+        surface_.SetForeColor(gridColor_);
+        surface_.Line(0, yLast + rowHeight_, ClientWidth(), yLast + rowHeight_);
+    }
+    return widest;
+}
+
+void McListBox::PaintPendingPixels() {
+    if (!pixelsPending_)
+        return;
+    pixelsPending_ = false;
+    try {
+        PaintPixels();
+    } catch (const std::exception&) {
+        // As in DrawList: the rows drawn before the failure stay.
+    }
+}
+
+const Surface& McListBox::DrawingSurface() const {
+    // The pixels are what the last DrawList decided; painting them late changes nothing a
+    // reader could tell, so reading them is const.
+    const_cast<McListBox*>(this)->PaintPendingPixels();
+    return surface_;
+}
+
+int McListBox::MeasureRows(int top, int last) {
+    // The widths DrawRows finds for plain rows, with its failures and the bold state it leaves.
+    int widest = 0;
+    const int originX = -pendingRows_.scrollX;
+    for (int i = top; i <= last; ++i) {
+        const Row& row = Items[i];
+        const bool bold = row.pieces.isEmpty() ? row.bold : row.Field(2) == QLatin1String("True");
+        if (showIcon_ && ListIcon(i) != -1 && !imageList_)
+            throw RuntimeError(91, QStringLiteral("Object variable not set"));
+        surface_.SetFontBold(bold);
+        widest = std::max(widest, surface_.TextWidth(row.Field(0)) + originX);
+    }
+    return widest;
 }
 
 void McListBox::DrawBackground() {
@@ -123,7 +173,7 @@ std::vector<std::pair<McListBox::BackgroundKey, QImage>>& McListBox::SharedBackg
     return backgrounds;
 }
 
-void McListBox::DrawRows(int top, int last, int& yLast) {
+void McListBox::DrawRows(int top, int last, int scrollX, int& yLast, int& widest) {
     using namespace ScrollBars;
     SelectionColours colours{selColor_, selColor_, selColor_};
     if (selectionStyle_ == 1) {
@@ -138,7 +188,6 @@ void McListBox::DrawRows(int top, int last, int& yLast) {
         }
     }
     const int clientWidth = ClientWidth();
-    const int scrollX = bars_.GetBarValue(kHorizontal);
     const bool treeMode = mode_ == 4 || mode_ == 5;
 
     for (int i = top; i <= last; ++i) {
@@ -215,8 +264,8 @@ void McListBox::DrawRows(int top, int last, int& yLast) {
         surface_.SetFontBold(bold);
         DrawItemText(text, rowOriginX_ + textOffset_, y + 1);
         const int w = surface_.TextWidth(text);
-        if (w + rowOriginX_ > widestText_)
-            widestText_ = w + rowOriginX_;
+        if (w + rowOriginX_ > widest)
+            widest = w + rowOriginX_;
 
         if (showIcon_ && hasPicture)
             DrawItemIcon(picture, rowOriginX_ + 2, y + 2, Round(rowPitch_ - 4),
@@ -274,8 +323,10 @@ void McListBox::Present() {
 
 void McListBox::paintEvent(QPaintEvent*) {
     // Moved to a screen of another density: drawn again at the new one before it is shown.
-    if (drawCount_ > 0 && surface_.DevicePixelRatio() != std::max(devicePixelRatioF(), qreal(1)))
+    if (drawCount_ > 0 && !pixelsPending_ &&
+        surface_.DevicePixelRatio() != std::max(devicePixelRatioF(), qreal(1)))
         DrawList();
+    PaintPendingPixels();
     QPainter painter(this);
     const int frame = FrameWidth();
     // The sunken client edge outside, then the control's own single border.

@@ -1,7 +1,11 @@
 #include "controls/McListBox/ScrollBars.h"
 
+#include <QMouseEvent>
+#include <QPainter>
 #include <QSignalBlocker>
+#include <QStyleOptionSlider>
 #include <algorithm>
+#include <vector>
 
 namespace ScrollBars {
 
@@ -27,7 +31,110 @@ int32_t Clamp(const ScrollInfo& info, int32_t position) {
     return std::max(info.Min, std::min(position, highest));
 }
 
+// What the style reads when it paints a bar at rest.
+struct BarLook {
+    const QStyle* style;
+    QSize size;
+    qreal ratio;
+    int state;
+    int direction;
+    qint64 palette;
+    int orientation;
+    int minimum;
+    int maximum;
+    int position;
+    int value;
+    int singleStep;
+    int pageStep;
+    bool upsideDown;
+    bool operator==(const BarLook&) const = default;
+};
+
+// Pictures of bars at rest, most recently shown first; a null picture marks a look that is
+// not opaque and is always painted by the style.
+std::vector<std::pair<BarLook, QImage>>& BarPictures() {
+    static std::vector<std::pair<BarLook, QImage>> pictures;
+    return pictures;
+}
+
+bool Opaque(const QImage& image) {
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(row[x]) != 255)
+                return false;
+    }
+    return true;
+}
+
 } // namespace
+
+void BarWidget::paintEvent(QPaintEvent* event) {
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    // Under the pointer or pressed, the bar shows a state only the base class knows.
+    if (pressed_ || testAttribute(Qt::WA_UnderMouse) || !styleSheet().isEmpty() ||
+        style()->styleHint(QStyle::SH_ScrollBar_Transient, &option, this)) {
+        QScrollBar::paintEvent(event);
+        return;
+    }
+    option.subControls = QStyle::SC_All;
+    option.activeSubControls = QStyle::SC_None;
+    const BarLook look{style(),
+                       size(),
+                       devicePixelRatioF(),
+                       static_cast<int>(option.state),
+                       static_cast<int>(option.direction),
+                       option.palette.cacheKey(),
+                       static_cast<int>(option.orientation),
+                       option.minimum,
+                       option.maximum,
+                       option.sliderPosition,
+                       option.sliderValue,
+                       option.singleStep,
+                       option.pageStep,
+                       option.upsideDown};
+    auto& pictures = BarPictures();
+    auto found = std::find_if(pictures.begin(), pictures.end(),
+                              [&look](const auto& entry) { return entry.first == look; });
+    if (found == pictures.end()) {
+        QImage picture((size() * look.ratio), QImage::Format_ARGB32_Premultiplied);
+        picture.setDevicePixelRatio(look.ratio);
+        picture.fill(Qt::transparent);
+        {
+            QPainter painter(&picture);
+            style()->drawComplexControl(QStyle::CC_ScrollBar, &option, &painter, this);
+        }
+        if (!Opaque(picture))
+            picture = QImage();
+        else
+            picture = picture.convertToFormat(QImage::Format_RGB32);
+        // A list's bars at their few lengths and positions; a picture is a few KiB.
+        constexpr std::size_t kPictures = 16;
+        if (pictures.size() >= kPictures)
+            pictures.pop_back();
+        found = pictures.insert(pictures.begin(), {look, std::move(picture)});
+    } else {
+        std::rotate(pictures.begin(), found, found + 1);
+        found = pictures.begin();
+    }
+    if (found->second.isNull()) {
+        QScrollBar::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    painter.drawImage(0, 0, found->second);
+}
+
+void BarWidget::mousePressEvent(QMouseEvent* event) {
+    pressed_ = true;
+    QScrollBar::mousePressEvent(event);
+}
+
+void BarWidget::mouseReleaseEvent(QMouseEvent* event) {
+    QScrollBar::mouseReleaseEvent(event);
+    pressed_ = event->buttons() != Qt::NoButton;
+}
 
 BarWindow::BarWindow() = default;
 

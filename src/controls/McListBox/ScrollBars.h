@@ -42,6 +42,24 @@ struct ScrollInfo {
     int32_t TrackPos = 0;
 };
 
+// A Qt scroll bar that keeps what the style painted for the states it showed at rest (no
+// pointer over it, no button down): the style paints a bar in dozens of gradient and line
+// fills, each tall one handed to Qt's drawing threads, and a list shows its bars in the same
+// few states again and again. Only wholly opaque pictures are kept, which look the same on
+// any background; every other state is painted by the style as usual.
+class BarWidget : public QScrollBar {
+public:
+    using QScrollBar::QScrollBar;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    bool pressed_ = false;
+};
+
 // The bars a window owns: what the platform keeps for them. The two Qt scroll bars attached
 // here only show that state; the conversion between the platform's range with its page and
 // Qt's range without it happens in one place (Mirror). Both function families end here: on

@@ -8,6 +8,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <vector>
 
 namespace {
 
@@ -21,6 +23,57 @@ QFont Crisp(QFont font) {
     font.setStyleStrategy(QFont::NoAntialias);
     return font;
 }
+
+// Buffers of surfaces that were resized or went away, kept for the next surface of the same
+// size: windows and lists are built and laid out at the same few sizes again and again, and
+// memory fresh from the system costs a page fault per 4 KiB on its first touch, several times
+// the cost of the drawing that follows.
+class SpareBuffers {
+public:
+    static SpareBuffers& Instance() {
+        // Never destroyed: surfaces may outlive the end of main.
+        static auto* spares = new SpareBuffers;
+        return *spares;
+    }
+
+    QImage Take(int width, int height) {
+        {
+            const std::lock_guard lock(mutex_);
+            for (auto spare = images_.begin(); spare != images_.end(); ++spare) {
+                if (spare->width() == width && spare->height() == height) {
+                    QImage image = std::move(*spare);
+                    images_.erase(spare);
+                    image.setDevicePixelRatio(1);
+                    return image;
+                }
+            }
+        }
+        return QImage(width, height, QImage::Format_RGB32);
+    }
+
+    void Give(QImage&& image) {
+        // Only a buffer no one else reads: a shared one stays with its readers.
+        if (image.isNull() || !image.isDetached()) {
+            image = QImage();
+            return;
+        }
+        const std::lock_guard lock(mutex_);
+        images_.push_back(std::move(image));
+        qsizetype bytes = 0;
+        for (const QImage& spare : images_)
+            bytes += spare.sizeInBytes();
+        while (images_.size() > kCount || bytes > kBytes) {
+            bytes -= images_.front().sizeInBytes();
+            images_.erase(images_.begin());
+        }
+    }
+
+private:
+    static constexpr std::size_t kCount = 4;
+    static constexpr qsizetype kBytes = qsizetype(8) << 20;
+    std::mutex mutex_;
+    std::vector<QImage> images_;
+};
 
 } // namespace
 
@@ -36,14 +89,17 @@ Surface::Surface()
     : Surface(0, 0) {}
 
 Surface::Surface(int width, int height)
-    : image_(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32)
+    : image_(SpareBuffers::Instance().Take(std::max(width, 0), std::max(height, 0)))
     , width_(image_.width())
     , height_(image_.height()) {
     FontChanged();
     Clear();
 }
 
-Surface::~Surface() = default;
+Surface::~Surface() {
+    batchPainter_.reset();
+    SpareBuffers::Instance().Give(std::move(image_));
+}
 
 Surface::Batch::Batch(Surface& surface)
     : surface_(surface) {
@@ -82,7 +138,8 @@ void Surface::Resize(int width, int height, qreal devicePixelRatio) {
     if (ratio_ != devicePixelRatio)
         inks_.clear();
     ratio_ = devicePixelRatio;
-    image_ = QImage(Device(width), Device(height), QImage::Format_RGB32);
+    SpareBuffers::Instance().Give(std::move(image_));
+    image_ = SpareBuffers::Instance().Take(Device(width), Device(height));
     image_.setDevicePixelRatio(ratio_);
     metrics_.reset();
     Clear();
@@ -312,15 +369,16 @@ const std::vector<Surface::InkRun>& Surface::Ink(const QString& text, const QSiz
         painter.drawText(QRect(QPoint(0, 0), size), flags, text);
     }
     std::vector<InkRun> runs;
+    const int width = mask.width();
     for (int y = 0; y < mask.height(); ++y) {
         const auto* row = reinterpret_cast<const uint32_t*>(mask.constScanLine(y));
-        for (int x = 0; x < mask.width();) {
+        for (int x = 0; x < width;) {
             if (qAlpha(row[x]) == 0) {
                 ++x;
                 continue;
             }
             const int from = x;
-            while (x < mask.width() && qAlpha(row[x]) != 0)
+            while (x < width && qAlpha(row[x]) != 0)
                 ++x;
             runs.push_back({y, from, x});
         }
