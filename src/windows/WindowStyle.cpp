@@ -44,7 +44,7 @@ void SetUpFrame(Form& window, const QString& name, const QString& caption, const
 void SetUpWindow(Form& window, const QString& name, const QString& caption, const QString& icon,
                  int width, int height, const QString& background) {
     SetUpFrame(window, name, caption, icon, width, height);
-    window.SetBackgroundPicture(LoadPicture(background));
+    window.SetBackgroundPicture(LoadPicture(background, window.maximumSize()));
 }
 
 void SetUpWindow(Form& window, const QString& name, const QString& caption, const QString& icon,

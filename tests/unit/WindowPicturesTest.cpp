@@ -5,6 +5,7 @@
 #include <QPoint>
 #include <QSize>
 #include <QString>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <optional>
 #include <vector>
@@ -170,3 +171,20 @@ TEST(WindowPictures, BackgroundsShareOneGradientWithAPaleBandOnTop) {
 }
 
 } // namespace
+
+// A background rendered only as far as its window shows is the same picture as the whole
+// drawing cut to that size, in device pixels.
+TEST(WindowPictures, APictureRenderedWithinASizeIsTheWholeOneCut) {
+    for (const char* name : {"login-background", "account-background"}) {
+        const QString path = QStringLiteral(":/windows/%1.svg").arg(QLatin1String(name));
+        const QImage whole = LoadPicture(path);
+        ASSERT_FALSE(whole.isNull()) << name;
+        const qreal ratio = whole.devicePixelRatio();
+        for (const QSize& within : {QSize(391, 142), QSize(whole.width() + 5, 60), QSize(1, 1)}) {
+            const QRect shown(0, 0, static_cast<int>(std::ceil(within.width() * ratio)),
+                              static_cast<int>(std::ceil(within.height() * ratio)));
+            EXPECT_EQ(LoadPicture(path, within), whole.copy(whole.rect() & shown))
+                << name << " within " << within.width() << "x" << within.height();
+        }
+    }
+}

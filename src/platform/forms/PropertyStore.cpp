@@ -51,19 +51,35 @@ PropertyStore::Find(const QString& name) const {
 }
 
 QImage LoadPicture(const QString& path) {
+    // Larger than any picture.
+    constexpr int kWhole = 1 << 24;
+    return LoadPicture(path, QSize(kWhole, kWhole));
+}
+
+QImage LoadPicture(const QString& path, const QSize& within) {
+    const auto cut = [&within](QImage image) {
+        const QRect shown(QPoint(0, 0), within);
+        if (!image.isNull() && !shown.contains(image.rect()))
+            image = image.copy(image.rect() & shown);
+        return image.isNull() ? image : image.convertToFormat(QImage::Format_RGB32);
+    };
     // A picture saved with a design is carried inline as PNG data.
     static const QLatin1String kInlinePng("data:image/png;base64,");
     if (path.startsWith(kInlinePng)) {
         QImage image;
         image.loadFromData(QByteArray::fromBase64(path.mid(kInlinePng.size()).toLatin1()), "PNG");
-        return image.isNull() ? image : image.convertToFormat(QImage::Format_RGB32);
+        return cut(image);
     }
     if (path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
         QSvgRenderer renderer(path);
         if (!renderer.isValid())
             return {};
         const qreal ratio = qGuiApp != nullptr ? qGuiApp->devicePixelRatio() : 1;
-        QImage image((QSizeF(renderer.defaultSize()) * ratio).toSize(), QImage::Format_RGB32);
+        // Whole device pixels, as a window shows its background.
+        const QSize shown(static_cast<int>(std::ceil(within.width() * ratio)),
+                          static_cast<int>(std::ceil(within.height() * ratio)));
+        QImage image((QSizeF(renderer.defaultSize()) * ratio).toSize().boundedTo(shown),
+                     QImage::Format_RGB32);
         image.setDevicePixelRatio(ratio);
         image.fill(Qt::white);
         QPainter painter(&image);
@@ -72,8 +88,7 @@ QImage LoadPicture(const QString& path) {
         renderer.render(&painter, QRectF(QPointF(0, 0), renderer.defaultSize()));
         return image;
     }
-    QImage image(path);
-    return image.isNull() ? image : image.convertToFormat(QImage::Format_RGB32);
+    return cut(QImage(path));
 }
 
 namespace {

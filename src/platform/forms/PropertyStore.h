@@ -38,3 +38,6 @@ private:
 // with as many device pixels to the pixel as the densest screen has (the ratio set on the
 // image), so that it shows sharp there. A null image when the path cannot be read.
 QImage LoadPicture(const QString& path);
+// The same picture cut to its top-left part of at most `within` pixels. An SVG is rendered
+// only that far: a large drawing behind a small window is never drawn whole.
+QImage LoadPicture(const QString& path, const QSize& within);
