@@ -1,7 +1,10 @@
 #include "controls/McListBox/ScrollBars.h"
 
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleFactory>
 #include <gtest/gtest.h>
+#include <memory>
 
 using namespace ScrollBars;
 
@@ -179,5 +182,24 @@ TEST(BarWidget, ABarAtRestShowsWhatTheStylePaintsForItsState) {
         EXPECT_EQ(ours.grab().toImage(), stock.grab().toImage())
             << state.orientation << " " << state.size.width() << "x" << state.size.height()
             << " at " << state.value << (state.enabled ? "" : " disabled");
+    }
+}
+
+// Bars of the same state under one style and then another, each made after the last was
+// deleted, show what each style paints.
+TEST(BarWidget, ABarShowsWhatItsOwnStylePaints) {
+    for (const char* name : {"Fusion", "Windows", "Fusion", "Windows"}) {
+        std::unique_ptr<QStyle> style(QStyleFactory::create(QString::fromLatin1(name)));
+        ASSERT_TRUE(style) << name;
+        BarWidget ours(Qt::Vertical);
+        QScrollBar stock(Qt::Vertical);
+        for (QScrollBar* bar : {static_cast<QScrollBar*>(&ours), &stock}) {
+            bar->setStyle(style.get());
+            bar->resize(17, 233);
+            bar->setRange(0, 994);
+            bar->setPageStep(5);
+            bar->setValue(300);
+        }
+        EXPECT_EQ(ours.grab().toImage(), stock.grab().toImage()) << name;
     }
 }

@@ -33,7 +33,9 @@ int32_t Clamp(const ScrollInfo& info, int32_t position) {
 
 // What the style reads when it paints a bar at rest.
 struct BarLook {
+    // The style's name as well: a style made after another was deleted may take its address.
     const QStyle* style;
+    QString styleName;
     QSize size;
     qreal ratio;
     int state;
@@ -81,6 +83,7 @@ void BarWidget::paintEvent(QPaintEvent* event) {
     option.subControls = QStyle::SC_All;
     option.activeSubControls = QStyle::SC_None;
     const BarLook look{style(),
+                       style()->name(),
                        size(),
                        devicePixelRatioF(),
                        static_cast<int>(option.state),
