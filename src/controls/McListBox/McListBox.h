@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/McListBox/RecentCache.h"
 #include "controls/McListBox/ScrollBars.h"
 #include "platform/draw/Surface.h"
 
@@ -283,7 +284,8 @@ private:
     // What DrawList paints, returning the widest row text; the rows are those DrawList chose.
     int PaintPixels();
     void PaintPendingPixels();
-    int MeasureRows(int top, int last);
+    // The widest row text of the rows DrawList chose, measured without painting.
+    int MeasureRows();
     void UpdateHorizontalRange();
     void Present();
 
@@ -392,7 +394,7 @@ private:
     BackgroundKey backgroundKey_;
     QImage background_;
     // The backgrounds last painted by any list, most recent first.
-    static std::vector<std::pair<BackgroundKey, QImage>>& SharedBackgrounds();
+    static RecentCache<BackgroundKey, QImage>& SharedBackgrounds();
     double rowPitch_ = 0;
     int textOffset_ = 0;
     int rowOriginX_ = 0;

@@ -54,7 +54,7 @@ void McListBox::DrawList() {
             // Text is measured at the buffer's resolution: a list never drawn needs one.
             if (surface_.Image().isNull())
                 surface_.Resize(ClientWidth(), ClientHeight(), devicePixelRatioF());
-            widestText_ = MeasureRows(top, last);
+            widestText_ = MeasureRows();
         } else {
             pixelsPending_ = false;
             widestText_ = PaintPixels();
@@ -102,10 +102,11 @@ const Surface& McListBox::DrawingSurface() const {
     return surface_;
 }
 
-int McListBox::MeasureRows(int top, int last) {
+int McListBox::MeasureRows() {
     // The widths DrawRows finds for plain rows, with its failures and the bold state it leaves.
+    const auto [top, last, scrollX] = pendingRows_;
     int widest = 0;
-    const int originX = -pendingRows_.scrollX;
+    const int originX = -scrollX;
     for (int i = top; i <= last; ++i) {
         const Row& row = Items[i];
         const bool bold = row.pieces.isEmpty() ? row.bold : row.Field(2) == QLatin1String("True");
@@ -143,11 +144,8 @@ void McListBox::DrawBackground() {
     // after another: a background painted for one serves the next, which would otherwise paint
     // the gradient again at every size it passes through.
     auto& shared = SharedBackgrounds();
-    const auto found = std::find_if(shared.begin(), shared.end(),
-                                    [&key](const auto& entry) { return entry.first == key; });
-    if (found != shared.end() && found->second.size() == surface_.Image().size()) {
-        std::rotate(shared.begin(), found, found + 1);
-        background_ = shared.front().second;
+    if (const QImage* kept = shared.Find(key); kept && kept->size() == surface_.Image().size()) {
+        background_ = *kept;
         backgroundKey_ = key;
         surface_.Restore(background_);
         return;
@@ -159,17 +157,12 @@ void McListBox::DrawBackground() {
                                 static_cast<int32_t>(backGradientCol_), backGradient_, true);
     background_ = surface_.Image().copy();
     backgroundKey_ = key;
-    // A few sizes of one design: enough for a list and its bars, little memory held.
-    constexpr std::size_t kSharedBackgrounds = 4;
-    if (found != shared.end())
-        shared.erase(found);
-    shared.insert(shared.begin(), {key, background_});
-    if (shared.size() > kSharedBackgrounds)
-        shared.pop_back();
+    shared.Insert(key, background_);
 }
 
-std::vector<std::pair<McListBox::BackgroundKey, QImage>>& McListBox::SharedBackgrounds() {
-    static std::vector<std::pair<BackgroundKey, QImage>> backgrounds;
+RecentCache<McListBox::BackgroundKey, QImage>& McListBox::SharedBackgrounds() {
+    // A few sizes of one design: enough for a list and its bars, little memory held.
+    static RecentCache<BackgroundKey, QImage> backgrounds(4);
     return backgrounds;
 }
 

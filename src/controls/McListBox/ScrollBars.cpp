@@ -1,11 +1,12 @@
 #include "controls/McListBox/ScrollBars.h"
 
+#include "controls/McListBox/RecentCache.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSignalBlocker>
 #include <QStyleOptionSlider>
 #include <algorithm>
-#include <vector>
 
 namespace ScrollBars {
 
@@ -52,10 +53,10 @@ struct BarLook {
     bool operator==(const BarLook&) const = default;
 };
 
-// Pictures of bars at rest, most recently shown first; a null picture marks a look that is
-// not opaque and is always painted by the style.
-std::vector<std::pair<BarLook, QImage>>& BarPictures() {
-    static std::vector<std::pair<BarLook, QImage>> pictures;
+// Pictures of bars at rest; a null picture marks a look that is not opaque and is always
+// painted by the style. A list's bars at their few lengths and positions, a few KiB each.
+RecentCache<BarLook, QImage>& BarPictures() {
+    static RecentCache<BarLook, QImage> pictures(16);
     return pictures;
 }
 
@@ -97,10 +98,8 @@ void BarWidget::paintEvent(QPaintEvent* event) {
                        option.singleStep,
                        option.pageStep,
                        option.upsideDown};
-    auto& pictures = BarPictures();
-    auto found = std::find_if(pictures.begin(), pictures.end(),
-                              [&look](const auto& entry) { return entry.first == look; });
-    if (found == pictures.end()) {
+    const QImage* kept = BarPictures().Find(look);
+    if (kept == nullptr) {
         QImage picture((size() * look.ratio), QImage::Format_ARGB32_Premultiplied);
         picture.setDevicePixelRatio(look.ratio);
         picture.fill(Qt::transparent);
@@ -112,21 +111,14 @@ void BarWidget::paintEvent(QPaintEvent* event) {
             picture = QImage();
         else
             picture = picture.convertToFormat(QImage::Format_RGB32);
-        // A list's bars at their few lengths and positions; a picture is a few KiB.
-        constexpr std::size_t kPictures = 16;
-        if (pictures.size() >= kPictures)
-            pictures.pop_back();
-        found = pictures.insert(pictures.begin(), {look, std::move(picture)});
-    } else {
-        std::rotate(pictures.begin(), found, found + 1);
-        found = pictures.begin();
+        kept = &BarPictures().Insert(look, std::move(picture));
     }
-    if (found->second.isNull()) {
+    if (kept->isNull()) {
         QScrollBar::paintEvent(event);
         return;
     }
     QPainter painter(this);
-    painter.drawImage(0, 0, found->second);
+    painter.drawImage(0, 0, *kept);
 }
 
 void BarWidget::mousePressEvent(QMouseEvent* event) {
