@@ -2,6 +2,7 @@
 
 #include "platform/db/DbError.h"
 #include "platform/db/Dialect.h"
+#include "platform/db/FileKey.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -11,6 +12,7 @@
 #include <QFileInfo>
 #include <QScopeGuard>
 #include <cerrno>
+#include <cstdio>
 #include <sqlite3.h>
 
 namespace {
@@ -38,6 +40,18 @@ DbError NoSpace(const QString& path, int code) {
             QStringLiteral("There is not enough space on the disk to save the change to '%1'.")
                 .arg(path),
             code};
+}
+
+// The bytes an encrypted file begins with: the salt its key is derived over. Read without a
+// QFile: the program opens its file before there is an application, and the first thread to
+// make a QObject is taken for the main one.
+QByteArray KeySalt(const QString& path) {
+    QByteArray salt(FileKey::kSaltBytes, '\0');
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
+        std::fopen(QFile::encodeName(path).constData(), "rb"), std::fclose);
+    const size_t read = file ? std::fread(salt.data(), 1, salt.size(), file.get()) : 0;
+    salt.truncate(static_cast<qsizetype>(read));
+    return salt;
 }
 
 bool HasPlainHeader(const QString& path) {
@@ -244,7 +258,13 @@ void Connection::Attach(const QString& filePath, int flags, const QString& key) 
         impl_.get());
 
     if (!key.isEmpty()) {
-        const QByteArray bytes = key.toUtf8();
+        // A file that exists has its salt: its key is derived here and given raw, the same key
+        // the engine would derive from the passphrase, in a third of the time. A new file takes
+        // the passphrase, and the engine makes its salt.
+        const QByteArray salt = KeySalt(filePath);
+        const QByteArray bytes = salt.size() == FileKey::kSaltBytes
+                                     ? FileKey::RawKeyText(FileKey::Derive(key.toUtf8(), salt))
+                                     : key.toUtf8();
         sqlite3_key(handle.get(), bytes.constData(), static_cast<int>(bytes.size()));
         // Spelled out so that a later engine (whose defaults differ) reads and writes the same
         // format; each line an engine does not know is ignored by it. These are the engine's

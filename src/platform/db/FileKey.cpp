@@ -1,0 +1,112 @@
+#include "platform/db/FileKey.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <future>
+#include <vector>
+
+// The one-block hash calls are marked deprecated in favour of the EVP interface, but only they
+// let a hash state be saved and copied without an allocation, which is most of the cost here.
+#define OPENSSL_SUPPRESS_DEPRECATED
+#include <openssl/crypto.h>
+#include <openssl/sha.h>
+
+namespace FileKey {
+namespace {
+
+constexpr int kBlockBytes = SHA_DIGEST_LENGTH;
+
+struct HmacStates {
+    SHA_CTX inner;
+    SHA_CTX outer;
+};
+
+HmacStates KeyedStates(const QByteArray& passphrase) {
+    std::array<unsigned char, SHA_CBLOCK> key{};
+    if (passphrase.size() > SHA_CBLOCK)
+        SHA1(reinterpret_cast<const unsigned char*>(passphrase.constData()),
+             static_cast<size_t>(passphrase.size()), key.data());
+    else
+        std::memcpy(key.data(), passphrase.constData(), static_cast<size_t>(passphrase.size()));
+    std::array<unsigned char, SHA_CBLOCK> pad{};
+    HmacStates states;
+    for (size_t i = 0; i < pad.size(); ++i)
+        pad[i] = key[i] ^ 0x36;
+    SHA1_Init(&states.inner);
+    SHA1_Update(&states.inner, pad.data(), pad.size());
+    for (size_t i = 0; i < pad.size(); ++i)
+        pad[i] = key[i] ^ 0x5c;
+    SHA1_Init(&states.outer);
+    SHA1_Update(&states.outer, pad.data(), pad.size());
+    OPENSSL_cleanse(key.data(), key.size());
+    OPENSSL_cleanse(pad.data(), pad.size());
+    return states;
+}
+
+// HMAC of `length` bytes of `data` (or of `data` then `tail`) from the saved keyed states.
+void Mac(const HmacStates& states, const unsigned char* data, size_t length,
+         const unsigned char* tail, size_t tailLength, unsigned char* out) {
+    SHA_CTX hash = states.inner;
+    SHA1_Update(&hash, data, length);
+    if (tailLength > 0)
+        SHA1_Update(&hash, tail, tailLength);
+    SHA1_Final(out, &hash);
+    hash = states.outer;
+    SHA1_Update(&hash, out, kBlockBytes);
+    SHA1_Final(out, &hash);
+    OPENSSL_cleanse(&hash, sizeof hash);
+}
+
+// Output block `index` (from 1): the sum of the chained MACs that start from the salt.
+std::array<unsigned char, kBlockBytes> Block(const HmacStates& states, const QByteArray& salt,
+                                             int iterations, quint32 index) {
+    const unsigned char counter[4] = {
+        static_cast<unsigned char>(index >> 24), static_cast<unsigned char>(index >> 16),
+        static_cast<unsigned char>(index >> 8), static_cast<unsigned char>(index)};
+    std::array<unsigned char, kBlockBytes> chained{};
+    Mac(states, reinterpret_cast<const unsigned char*>(salt.constData()),
+        static_cast<size_t>(salt.size()), counter, sizeof counter, chained.data());
+    std::array<unsigned char, kBlockBytes> sum = chained;
+    for (int step = 1; step < iterations; ++step) {
+        Mac(states, chained.data(), chained.size(), nullptr, 0, chained.data());
+        for (int i = 0; i < kBlockBytes; ++i)
+            sum[i] ^= chained[i];
+    }
+    OPENSSL_cleanse(chained.data(), chained.size());
+    return sum;
+}
+
+} // namespace
+
+QByteArray Derive(const QByteArray& passphrase, const QByteArray& salt, int iterations,
+                  int length) {
+    HmacStates states = KeyedStates(passphrase);
+    const int blocks = (std::max(length, 0) + kBlockBytes - 1) / kBlockBytes;
+    // Every block but the first on a thread of its own, or here when no thread can start; the
+    // first on this thread.
+    std::vector<std::future<std::array<unsigned char, kBlockBytes>>> others;
+    for (int block = 2; block <= blocks; ++block)
+        others.push_back(std::async(std::launch::async | std::launch::deferred, Block,
+                                    std::cref(states), std::cref(salt), iterations,
+                                    static_cast<quint32>(block)));
+    QByteArray key;
+    key.reserve(blocks * kBlockBytes);
+    if (blocks > 0) {
+        const auto first = Block(states, salt, iterations, 1);
+        key.append(reinterpret_cast<const char*>(first.data()), kBlockBytes);
+    }
+    for (auto& other : others) {
+        const auto block = other.get();
+        key.append(reinterpret_cast<const char*>(block.data()), kBlockBytes);
+    }
+    OPENSSL_cleanse(&states, sizeof states);
+    key.truncate(length);
+    return key;
+}
+
+QByteArray RawKeyText(const QByteArray& key) {
+    return "x'" + key.toHex() + '\'';
+}
+
+} // namespace FileKey

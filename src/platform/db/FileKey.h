@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+
+// The key of an encrypted file, derived here instead of by the engine. The engine derives it
+// in one pass on one thread with a general-purpose HMAC that allocates at every step; the
+// derivation's two output blocks are independent, and each runs here on its own thread over
+// saved hash states. The result is the engine's own (PBKDF2-HMAC-SHA1 over the salt the file
+// begins with), so files stay readable by the engine given the passphrase alone.
+namespace FileKey {
+
+inline constexpr int kSaltBytes = 16;
+inline constexpr int kKeyBytes = 32;
+inline constexpr int kIterations = 64000;
+
+// PBKDF2-HMAC-SHA1 of `passphrase` over `salt`, `length` bytes long.
+QByteArray Derive(const QByteArray& passphrase, const QByteArray& salt,
+                  int iterations = kIterations, int length = kKeyBytes);
+
+// The key as the engine takes a raw one instead of a passphrase: x'<hex>'.
+QByteArray RawKeyText(const QByteArray& key);
+
+} // namespace FileKey
