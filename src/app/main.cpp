@@ -1,5 +1,6 @@
 #include "app/Module1.h"
 #include "platform/forms/Fonts.h"
+#include "windows/WindowStyle.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -19,6 +20,10 @@ int main(int argc, char** argv) {
     // window before the main window appears) must not end the run.
     QApplication::setQuitOnLastWindowClosed(false);
     InstallFontSubstitutes();
+    // The windows' font is the whole program's: message boxes and menus read as the windows
+    // do, and a text box's first layout (made in the default font before the box takes its
+    // own) loads no second face at start-up.
+    QApplication::setFont(WindowStyle::DefaultFont());
     fontConfiguration.wait();
     if (!Module1::Main())
         return 0;

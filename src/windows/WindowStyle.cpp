@@ -34,7 +34,7 @@ void SetUpFrame(Form& window, const QString& name, const QString& caption, const
                 int width, int height) {
     window.setObjectName(name);
     window.setWindowTitle(caption);
-    window.setWindowIcon(QIcon(icon));
+    window.setWindowIcon(LoadIcon(icon));
     window.SetClientSizeTwips(width, height);
     window.setFont(DefaultFont());
     window.Container().SetAmbientFont(window.font());

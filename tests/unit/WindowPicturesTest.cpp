@@ -1,6 +1,8 @@
 #include "platform/forms/PropertyStore.h"
 
 #include <QColor>
+#include <QDir>
+#include <QIcon>
 #include <QImage>
 #include <QPoint>
 #include <QSize>
@@ -187,4 +189,24 @@ TEST(WindowPictures, APictureRenderedWithinASizeIsTheWholeOneCut) {
                 << name << " within " << within.width() << "x" << within.height();
         }
     }
+}
+
+// A window's icon is its drawing at each size a window manager shows, pixel for pixel what
+// the drawing left scalable gives at that size.
+TEST(WindowPictures, AWindowIconIsItsDrawingAtEachSize) {
+    const QStringList names =
+        QDir(QStringLiteral(":/windows")).entryList({QStringLiteral("*-icon.svg")});
+    ASSERT_GE(names.size(), 8);
+    for (const QString& name : names) {
+        const QString path = QStringLiteral(":/windows/") + name;
+        const QIcon icon = LoadIcon(path);
+        const QIcon scalable(path);
+        EXPECT_EQ(icon.availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}}))
+            << name.toStdString();
+        for (const int side : {16, 32, 48})
+            EXPECT_EQ(icon.pixmap(side).toImage().convertToFormat(QImage::Format_ARGB32),
+                      scalable.pixmap(side).toImage().convertToFormat(QImage::Format_ARGB32))
+                << name.toStdString() << " " << side;
+    }
+    EXPECT_TRUE(LoadIcon(QStringLiteral(":/windows/no-such-icon.svg")).isNull());
 }

@@ -5,9 +5,11 @@
 #include "platform/forms/SystemColors.h"
 
 #include <QApplication>
+#include <QHash>
 #include <QKeyEvent>
 #include <QMetaMethod>
 #include <QMouseEvent>
+#include <QProxyStyle>
 #include <QTimer>
 #include <QValidator>
 
@@ -44,6 +46,34 @@ private:
     int limit_;
 };
 
+// Shows every character of a password field as one character. A style sheet says the same in
+// one line, but puts the field under the style-sheet style, which matches its rules again at
+// every polish and paint.
+class PasswordStyle final : public QProxyStyle {
+public:
+    explicit PasswordStyle(QChar character)
+        : character_(character) {}
+
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_LineEdit_PasswordCharacter)
+            return character_.unicode();
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+
+private:
+    QChar character_;
+};
+
+// A widget does not own the style it is given: one for each character, kept for the run.
+QStyle* PasswordStyleFor(QChar character) {
+    static QHash<char16_t, QStyle*> styles;
+    QStyle*& style = styles[character.unicode()];
+    if (style == nullptr)
+        style = new PasswordStyle(character);
+    return style;
+}
+
 } // namespace
 
 void TextBox::setMaxLength(int characters) {
@@ -67,13 +97,12 @@ void TextBox::SetBackColor(uint32_t colour) {
 void TextBox::SetPasswordChar(QChar character) {
     if (character.isNull()) {
         setEchoMode(QLineEdit::Normal);
-        setStyleSheet(QString());
+        setStyle(nullptr);
         return;
     }
-    setEchoMode(QLineEdit::Password);
     // The style's own character (a bullet) is not the one users of this program know.
-    setStyleSheet(
-        QStringLiteral("QLineEdit { lineedit-password-character: %1; }").arg(character.unicode()));
+    setStyle(PasswordStyleFor(character));
+    setEchoMode(QLineEdit::Password);
 }
 
 void TextBox::focusInEvent(QFocusEvent* event) {

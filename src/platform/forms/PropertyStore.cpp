@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QPixmap>
 #include <QSvgRenderer>
 #include <cmath>
 #include <limits>
@@ -89,6 +90,22 @@ QImage LoadPicture(const QString& path, const QSize& within) {
         return image;
     }
     return cut(QImage(path));
+}
+
+QIcon LoadIcon(const QString& path) {
+    QSvgRenderer renderer(path);
+    if (!renderer.isValid())
+        return {};
+    QIcon icon;
+    for (const int side : {16, 32, 48}) {
+        QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        renderer.render(&painter);
+        painter.end();
+        icon.addPixmap(QPixmap::fromImage(std::move(image)));
+    }
+    return icon;
 }
 
 namespace {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QJsonObject>
 #include <QString>
 #include <QVariant>
@@ -41,3 +42,7 @@ QImage LoadPicture(const QString& path);
 // The same picture cut to its top-left part of at most `within` pixels. An SVG is rendered
 // only that far: a large drawing behind a small window is never drawn whole.
 QImage LoadPicture(const QString& path, const QSize& within);
+// A window's icon from an SVG, drawn at the sizes window managers show (16, 32 and 48 pixels).
+// An icon left scalable is drawn by the platform at four sizes up to 128 pixels when its
+// window is first shown, by a plug-in loaded for it. A null icon when the path cannot be read.
+QIcon LoadIcon(const QString& path);
