@@ -34,7 +34,7 @@ void SetUpFrame(Form& window, const QString& name, const QString& caption, const
                 int width, int height) {
     window.setObjectName(name);
     window.setWindowTitle(caption);
-    window.setWindowIcon(LoadIcon(icon));
+    window.SetIconLater(icon);
     window.SetClientSizeTwips(width, height);
     window.setFont(DefaultFont());
     window.Container().SetAmbientFont(window.font());
@@ -53,16 +53,21 @@ void SetUpWindow(Form& window, const QString& name, const QString& caption, cons
     window.SetBackColor(backColor);
 }
 
-TransPicBox* MakeEmblem(Form& window) {
+TransPicBox* MakeEmblem(Form& window, const QString& design) {
     auto* emblem = new TransPicBox(&window);
     emblem->setObjectName(QStringLiteral("TransPicBox1"));
     emblem->setContainer(&window.Container());
+    if (!design.isEmpty())
+        window.PrepareStoredDesign(design, emblem->objectName());
     return emblem;
 }
 
 void LoadEmblem(TransPicBox& emblem, const QString& design, int left, int top, int width,
                 int height) {
-    emblem.ReadProperties(Form::StoredDesign(design, emblem.objectName()));
+    auto* window = qobject_cast<Form*>(emblem.window());
+    emblem.ReadProperties(window != nullptr
+                              ? window->PreparedStoredDesign(design, emblem.objectName())
+                              : Form::StoredDesign(design, emblem.objectName()));
     emblem.setGeometry(TwipsRect(left, top, width, height));
 }
 

@@ -20,7 +20,7 @@ frmAboutProduct::frmAboutProduct(QWidget* parent)
     Image1 = WindowStyle::MakePicture(this, QStringLiteral("Image1"),
                                       QStringLiteral(":/windows/about-product-header.svg"), 0, 0,
                                       7020, 900, false);
-    TransPicBox1 = WindowStyle::MakeEmblem(*this);
+    TransPicBox1 = WindowStyle::MakeEmblem(*this, kDesign);
     Label1 = WindowStyle::MakeLabel(
         this, QStringLiteral("Label1"), QStringLiteral("About Pelmoran Todo List"), 1440, 120, 5295,
         615, WindowStyle::Font(QStringLiteral("Impact"), 21.75), kBrown);

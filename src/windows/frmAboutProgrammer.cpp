@@ -40,10 +40,10 @@ frmAboutProgrammer::frmAboutProgrammer(QWidget* parent)
         this, QStringLiteral("lblLabel_2"),
         QStringLiteral("Built with C++, Qt and SQLCipher; passwords kept as Argon2id hashes"), 2160,
         1800, 4095, 615, lineFont, kWindowText);
-    lblLabel[3] = WindowStyle::MakeLabel(
-        this, QStringLiteral("lblLabel_3"),
-        QStringLiteral("Contact: %1").arg(Shell::WebSite().toString()), 2160, 2640, 4095,
-        255, lineFont, kWindowText);
+    lblLabel[3] =
+        WindowStyle::MakeLabel(this, QStringLiteral("lblLabel_3"),
+                               QStringLiteral("Contact: %1").arg(Shell::WebSite().toString()), 2160,
+                               2640, 4095, 255, lineFont, kWindowText);
 
     // A rule from 2160, 1320 to 6600, 1320; clicks on it reach the window.
     Line1 = new QFrame(this);

@@ -32,7 +32,7 @@ frmAddGroup::frmAddGroup(QWidget* parent)
     Image1 = WindowStyle::MakePicture(this, QStringLiteral("Image1"),
                                       QStringLiteral(":/windows/add-group-header.svg"), 0, 0, 7095,
                                       1215, true);
-    TransPicBox1 = WindowStyle::MakeEmblem(*this);
+    TransPicBox1 = WindowStyle::MakeEmblem(*this, kDesign);
     Label1 = WindowStyle::MakeLabel(this, QStringLiteral("Label1"), QStringLiteral("Add New Group"),
                                     2160, 120, 4455, 1095,
                                     WindowStyle::Font(QStringLiteral("Impact"), 36), kGreen);

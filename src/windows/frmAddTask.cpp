@@ -49,7 +49,7 @@ frmAddTask::frmAddTask(QWidget* parent)
     Image1 = WindowStyle::MakePicture(this, QStringLiteral("Image1"),
                                       QStringLiteral(":/windows/add-task-header.svg"), 0, 0, 8655,
                                       1335, true);
-    TransPicBox1 = WindowStyle::MakeEmblem(*this);
+    TransPicBox1 = WindowStyle::MakeEmblem(*this, kDesign);
     Label1 = WindowStyle::MakeLabel(this, QStringLiteral("Label1"), kCaption, 2400, 120, 7095, 1095,
                                     WindowStyle::Font(QStringLiteral("Impact"), 36), 0x00C00000);
     const QFont labelFont = WindowStyle::Font(QStringLiteral("Impact"), 12);

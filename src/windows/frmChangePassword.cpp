@@ -49,7 +49,7 @@ frmChangePassword::frmChangePassword(QWidget* parent)
     lblOldPassword->setBuddy(txtOldPassword);
     lblNewPassword->setBuddy(txtNewPassword);
     lblConfirmPassword->setBuddy(txtConfirmPassword);
-    TransPicBox1 = WindowStyle::MakeEmblem(*this);
+    TransPicBox1 = WindowStyle::MakeEmblem(*this, kDesign);
 
     WindowStyle::TabOrder(
         {txtOldPassword, txtNewPassword, txtConfirmPassword, cmdUpdate, cmdCancel});

@@ -58,7 +58,7 @@ frmCreateAccount::frmCreateAccount(QWidget* parent)
     lblOldPassword->setBuddy(txtUserID);
     lblPassword->setBuddy(txtPassword);
     lblConfirmPassword->setBuddy(txtConfirmPassword);
-    TransPicBox1 = WindowStyle::MakeEmblem(*this);
+    TransPicBox1 = WindowStyle::MakeEmblem(*this, kDesign);
 
     WindowStyle::TabOrder({txtUserID, txtPassword, txtConfirmPassword, cmdCreate, cmdCancel});
 

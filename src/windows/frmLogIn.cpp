@@ -39,7 +39,7 @@ frmLogIn::frmLogIn(QWidget* parent)
                                          QStringLiteral("User Name:"), 1680, 280, 1215, 255, true);
     lblPassword = WindowStyle::MakeLabel(this, QStringLiteral("lblPassword"),
                                          QStringLiteral("Password:"), 1680, 760, 1215, 255, true);
-    TransPicBox1 = WindowStyle::MakeEmblem(*this);
+    TransPicBox1 = WindowStyle::MakeEmblem(*this, kDesign);
     cmdNewAccout =
         WindowStyle::MakeButton(this, QStringLiteral("cmdNewAccout"), QStringLiteral("New Account"),
                                 1680, 1560, 1575, 375, 0x00FFC0C0);

@@ -65,6 +65,28 @@ TEST(Form, ClosingAModalWindowEndsItsShow) {
     EXPECT_FALSE(form.IsLoaded());
 }
 
+// What a window has drawn beside its building is what it would have loaded on the spot, taken
+// once; the icon is the window's by the time it first shows.
+TEST(Form, PreparedPicturesAreTheOnesTheWindowWouldLoad) {
+    const QString design = QStringLiteral(":/windows/frmLogIn.json");
+    const QString emblem = QStringLiteral("TransPicBox1");
+    const QString icon = QStringLiteral(":/windows/login-icon.svg");
+    CountingForm form;
+    form.PrepareStoredDesign(design, emblem);
+    form.SetIconLater(icon);
+    const PropertyStore loaded = Form::StoredDesign(design, emblem);
+    ASSERT_TRUE(loaded.ReadProperty(QStringLiteral("picture")).value<QImage>().width() > 0);
+    EXPECT_EQ(form.PreparedStoredDesign(design, emblem).ToJson(), loaded.ToJson());
+    EXPECT_EQ(form.PreparedStoredDesign(design, emblem).ToJson(), loaded.ToJson())
+        << "read again once the prepared one is taken";
+
+    form.show();
+    const QIcon expected = LoadIcon(icon);
+    ASSERT_EQ(form.windowIcon().availableSizes(), expected.availableSizes());
+    for (const QSize& size : expected.availableSizes())
+        EXPECT_EQ(form.windowIcon().pixmap(size).toImage(), expected.pixmap(size).toImage());
+}
+
 TEST(MessageBoxes, TheResponderSeesEveryBoxWithTheApplicationTitleAsDefault) {
     std::vector<MsgBox::Call> calls;
     MsgBox::SetResponder([&](const MsgBox::Call& call) {

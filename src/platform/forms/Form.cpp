@@ -162,10 +162,42 @@ void Form::paintEvent(QPaintEvent* event) {
     painter.drawImage(0, 0, background_);
 }
 
-PropertyStore Form::StoredDesign(const QString& resource, const QString& control) {
+PropertyStore Form::StoredDesign(const QString& resource, const QString& control,
+                                 qreal pictureRatio) {
     QFile file(resource);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     const QJsonObject design = QJsonDocument::fromJson(file.readAll()).object();
-    return PropertyStore::FromJson(design.value(control).toObject());
+    return PropertyStore::FromJson(design.value(control).toObject(), pictureRatio);
+}
+
+// Work started here runs beside the building of the window, on a second core: what it makes
+// (pictures mostly) is not wanted before the window shows. Where no thread can start, the
+// work runs when its result is taken.
+void Form::PrepareStoredDesign(const QString& resource, const QString& control) {
+    const qreal ratio = qGuiApp != nullptr ? qGuiApp->devicePixelRatio() : 1;
+    designs_[{resource, control}] =
+        std::async(std::launch::async | std::launch::deferred,
+                   [resource, control, ratio] { return StoredDesign(resource, control, ratio); });
+}
+
+PropertyStore Form::PreparedStoredDesign(const QString& resource, const QString& control) {
+    const auto prepared = designs_.find({resource, control});
+    if (prepared == designs_.end())
+        return StoredDesign(resource, control);
+    PropertyStore design = prepared->second.get();
+    designs_.erase(prepared);
+    return design;
+}
+
+void Form::SetIconLater(const QString& path) {
+    icon_ = std::async(std::launch::async | std::launch::deferred,
+                       [path] { return IconPictures(path); });
+}
+
+void Form::setVisible(bool visible) {
+    // The platform window takes the icon as it is made, on the first show.
+    if (visible && icon_.valid())
+        setWindowIcon(IconOf(icon_.get()));
+    QWidget::setVisible(visible);
 }

@@ -7,6 +7,9 @@
 #include <QImage>
 #include <QPointer>
 #include <QWidget>
+#include <future>
+#include <map>
+#include <utility>
 
 class QEventLoop;
 
@@ -31,7 +34,19 @@ public:
 
     // The stored design of one custom control: the object `control` of the JSON file at
     // `resource` (empty when either is missing).
-    static PropertyStore StoredDesign(const QString& resource, const QString& control);
+    // Pictures in it are rendered with `pictureRatio` device pixels to the pixel (0: the
+    // application's, read on the main thread only).
+    static PropertyStore StoredDesign(const QString& resource, const QString& control,
+                                      qreal pictureRatio = 0);
+    // Starts reading that stored design on another thread while the window is built; the
+    // next PreparedStoredDesign of the same control takes it, waiting if need be.
+    void PrepareStoredDesign(const QString& resource, const QString& control);
+    PropertyStore PreparedStoredDesign(const QString& resource, const QString& control);
+
+    // The window's icon, drawn from the SVG at `path` on another thread while the window is
+    // built; the window has it before it first shows.
+    void SetIconLater(const QString& path);
+    void setVisible(bool visible) override;
 
     // The window's picture, drawn unscaled from the top-left corner and cut off at the edges.
     void SetBackgroundPicture(const QImage& picture);
@@ -67,6 +82,8 @@ private:
 
     ControlContainer container_;
     QImage background_;
+    std::future<QList<QImage>> icon_;
+    std::map<std::pair<QString, QString>, std::future<PropertyStore>> designs_;
     bool loaded_ = false;
     QEventLoop* modalLoop_ = nullptr;
     QPointer<QWidget> focusWhenShown_;

@@ -51,13 +51,20 @@ PropertyStore::Find(const QString& name) const {
     });
 }
 
+namespace {
+// Larger than any picture.
+constexpr QSize kWholePicture(1 << 24, 1 << 24);
+} // namespace
+
 QImage LoadPicture(const QString& path) {
-    // Larger than any picture.
-    constexpr int kWhole = 1 << 24;
-    return LoadPicture(path, QSize(kWhole, kWhole));
+    return LoadPicture(path, kWholePicture);
 }
 
 QImage LoadPicture(const QString& path, const QSize& within) {
+    return LoadPicture(path, within, qGuiApp != nullptr ? qGuiApp->devicePixelRatio() : 1);
+}
+
+QImage LoadPicture(const QString& path, const QSize& within, qreal ratio) {
     const auto cut = [&within](QImage image) {
         const QRect shown(QPoint(0, 0), within);
         if (!image.isNull() && !shown.contains(image.rect()))
@@ -75,7 +82,6 @@ QImage LoadPicture(const QString& path, const QSize& within) {
         QSvgRenderer renderer(path);
         if (!renderer.isValid())
             return {};
-        const qreal ratio = qGuiApp != nullptr ? qGuiApp->devicePixelRatio() : 1;
         // Whole device pixels, as a window shows its background.
         const QSize shown(static_cast<int>(std::ceil(within.width() * ratio)),
                           static_cast<int>(std::ceil(within.height() * ratio)));
@@ -93,18 +99,29 @@ QImage LoadPicture(const QString& path, const QSize& within) {
 }
 
 QIcon LoadIcon(const QString& path) {
+    return IconOf(IconPictures(path));
+}
+
+QList<QImage> IconPictures(const QString& path) {
     QSvgRenderer renderer(path);
     if (!renderer.isValid())
         return {};
-    QIcon icon;
+    QList<QImage> pictures;
     for (const int side : {16, 32, 48}) {
         QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::transparent);
         QPainter painter(&image);
         renderer.render(&painter);
         painter.end();
-        icon.addPixmap(QPixmap::fromImage(std::move(image)));
+        pictures.append(std::move(image));
     }
+    return pictures;
+}
+
+QIcon IconOf(const QList<QImage>& pictures) {
+    QIcon icon;
+    for (const QImage& picture : pictures)
+        icon.addPixmap(QPixmap::fromImage(picture));
     return icon;
 }
 
@@ -125,13 +142,16 @@ QVariant StoredNumber(double d) {
 
 } // namespace
 
-PropertyStore PropertyStore::FromJson(const QJsonObject& object) {
+PropertyStore PropertyStore::FromJson(const QJsonObject& object, qreal pictureRatio) {
+    if (pictureRatio <= 0)
+        pictureRatio = qGuiApp != nullptr ? qGuiApp->devicePixelRatio() : 1;
     PropertyStore store;
     for (auto it = object.begin(); it != object.end(); ++it) {
         const QJsonValue value = it.value();
         QVariant stored;
         if (value.isObject() && value.toObject().contains(QLatin1String("picture"))) {
-            stored = LoadPicture(value.toObject().value(QLatin1String("picture")).toString());
+            stored = LoadPicture(value.toObject().value(QLatin1String("picture")).toString(),
+                                 kWholePicture, pictureRatio);
         } else if (value.isObject() && value.toObject().contains(QLatin1String("font"))) {
             const QJsonObject f = value.toObject().value(QLatin1String("font")).toObject();
             QFont font(f.value(QLatin1String("name")).toString());

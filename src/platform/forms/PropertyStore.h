@@ -2,6 +2,7 @@
 
 #include <QIcon>
 #include <QJsonObject>
+#include <QList>
 #include <QString>
 #include <QVariant>
 #include <utility>
@@ -27,7 +28,9 @@ public:
     // {"picture": ":/path"} for a picture (PNG or SVG, drawn at its own size) and
     // {"font": {"name": ..., "size": ..., "bold": ...}} for a font. ToJson writes pictures
     // inline ("data:image/png;base64,..."), which FromJson reads back.
-    static PropertyStore FromJson(const QJsonObject& object);
+    // Pictures are rendered with `pictureRatio` device pixels to the pixel; 0 takes the
+    // application's ratio, which only the main thread may read.
+    static PropertyStore FromJson(const QJsonObject& object, qreal pictureRatio = 0);
     QJsonObject ToJson() const;
 
 private:
@@ -42,7 +45,13 @@ QImage LoadPicture(const QString& path);
 // The same picture cut to its top-left part of at most `within` pixels. An SVG is rendered
 // only that far: a large drawing behind a small window is never drawn whole.
 QImage LoadPicture(const QString& path, const QSize& within);
+// The same at a given ratio of device pixels to pixels; callable on any thread.
+QImage LoadPicture(const QString& path, const QSize& within, qreal ratio);
 // A window's icon from an SVG, drawn at the sizes window managers show (16, 32 and 48 pixels).
 // An icon left scalable is drawn by the platform at four sizes up to 128 pixels when its
 // window is first shown, by a plug-in loaded for it. A null icon when the path cannot be read.
 QIcon LoadIcon(const QString& path);
+// The pictures LoadIcon makes its icon of, drawn on any thread; empty when the path cannot be
+// read. IconOf makes the icon, on the main thread.
+QList<QImage> IconPictures(const QString& path);
+QIcon IconOf(const QList<QImage>& pictures);
