@@ -2,6 +2,7 @@
 #include "platform/forms/Form.h"
 #include "platform/forms/MessageBox.h"
 #include "platform/forms/ProgramEnd.h"
+#include "platform/forms/SystemColors.h"
 #include "support/WindowFixture.h"
 
 #include <QApplication>
@@ -140,6 +141,61 @@ TEST(ProgramEndingDeathTest, TheProcessExitsWithTheStatusOfItsEnd) {
         },
         ::testing::ExitedWithCode(kErrorExitStatus), "");
     EXPECT_EXIT(EndProgram(), ::testing::ExitedWithCode(0), "");
+}
+
+// The graphical look drawn by the button itself is, pixel for pixel, the style sheet it stands
+// for, in every state a button of the program's windows takes.
+TEST(CommandButtons, TheGraphicalLookIsTheStyleSheetsInEveryState) {
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPointSizeF(8.25);
+    font.setBold(true);
+    const struct {
+        const char* caption;
+        QSize size;
+        uint32_t colour;
+    } buttons[] = {{"Log In", {81, 25}, 0x00FF8080},
+                   {"&Close", {73, 25}, 0x00C0C0FF},
+                   {"New Account", {105, 25}, 0x00FFC0C0},
+                   {"&Add", {60, 30}, 0x00C0FFC0}};
+    QWidget window;
+    window.resize(400, 100);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    for (const auto& spec : buttons) {
+        const QString caption = QString::fromLatin1(spec.caption);
+        auto* ours = new CommandButton(caption, &window);
+        ours->SetBackColor(spec.colour);
+        auto* sheet = new QPushButton(caption, &window);
+        const QColor face = SystemColors::ToQColor(spec.colour, 0xF0F0F0);
+        sheet->setStyleSheet(
+            QStringLiteral("QPushButton { background-color: %1; border: 1px solid #404040; "
+                           "border-radius: 0px; color: black; }"
+                           "QPushButton:focus { border: 2px solid #000000; }"
+                           "QPushButton:pressed { background-color: %2; }")
+                .arg(face.name(), face.darker(115).name()));
+        for (QPushButton* button : {static_cast<QPushButton*>(ours), sheet}) {
+            button->setFont(font);
+            button->setGeometry(QRect(QPoint(0, 0), spec.size));
+            button->show();
+        }
+        for (int state = 0; state < 5; ++state) {
+            QImage pictures[2];
+            int side = 0;
+            for (QPushButton* button : {static_cast<QPushButton*>(ours), sheet}) {
+                button->setEnabled(state != 4);
+                button->setDown(state == 2 || state == 3);
+                if (state == 1 || state == 3)
+                    button->setFocus();
+                else
+                    window.setFocus();
+                pictures[side++] = button->grab().toImage();
+            }
+            EXPECT_EQ(pictures[0], pictures[1]) << spec.caption << " in state " << state;
+        }
+        delete ours;
+        delete sheet;
+    }
 }
 
 TEST(CommandButtons, EnterSpaceAndTheAccessKeyPressAButton) {

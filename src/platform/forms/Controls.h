@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -65,6 +66,11 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    // The face colour of the graphical style; invalid for the platform's own button.
+    QColor face_;
 };
 
 // A drop-down list the user picks from (no typing), with the original key-code events. A box
