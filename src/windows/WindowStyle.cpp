@@ -53,13 +53,19 @@ void SetUpWindow(Form& window, const QString& name, const QString& caption, cons
     window.SetBackColor(backColor);
 }
 
-TransPicBox* MakeEmblem(Form& window, const QString& design) {
+namespace {
+const QString kEmblemName = QStringLiteral("TransPicBox1");
+} // namespace
+
+TransPicBox* MakeEmblem(Form& window) {
     auto* emblem = new TransPicBox(&window);
-    emblem->setObjectName(QStringLiteral("TransPicBox1"));
+    emblem->setObjectName(kEmblemName);
     emblem->setContainer(&window.Container());
-    if (!design.isEmpty())
-        window.PrepareStoredDesign(design, emblem->objectName());
     return emblem;
+}
+
+void PrepareEmblem(Form& window, const QString& design) {
+    window.PrepareStoredDesign(design, kEmblemName);
 }
 
 void LoadEmblem(TransPicBox& emblem, const QString& design, int left, int top, int width,

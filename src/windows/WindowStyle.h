@@ -33,9 +33,11 @@ void SetUpWindow(Form& window, const QString& name, const QString& caption, cons
 void SetUpWindow(Form& window, const QString& name, const QString& caption, const QString& icon,
                  int width, int height, uint32_t backColor);
 // The window's emblem: a transparent picture control in the window's container, placed and
-// loaded from the window's design when the window loads. Given the design, its stored design
-// is read (its picture drawn) on another thread while the window is built.
-TransPicBox* MakeEmblem(Form& window, const QString& design = QString());
+// loaded from the window's design when the window loads.
+TransPicBox* MakeEmblem(Form& window);
+// Starts reading the emblem's stored design (drawing its picture) on another thread, to be
+// ready when the window loads; called first thing, it runs beside the whole building.
+void PrepareEmblem(Form& window, const QString& design);
 // Reads the emblem's stored design (the window's JSON resource) and places it; an auto-sized
 // emblem then snaps to its picture.
 void LoadEmblem(TransPicBox& emblem, const QString& design, int left, int top, int width,

@@ -13,6 +13,7 @@ constexpr uint32_t kBrown = 0x00004080;
 
 frmAboutProduct::frmAboutProduct(QWidget* parent)
     : Form(parent) {
+    WindowStyle::PrepareEmblem(*this, kDesign);
     WindowStyle::SetUpWindow(
         *this, QStringLiteral("frmAboutProduct"), QStringLiteral("About Pelmoran Todo List"),
         QStringLiteral(":/windows/about-product-icon.svg"), 7020, 4065, 0x0080C0FF);
@@ -20,7 +21,7 @@ frmAboutProduct::frmAboutProduct(QWidget* parent)
     Image1 = WindowStyle::MakePicture(this, QStringLiteral("Image1"),
                                       QStringLiteral(":/windows/about-product-header.svg"), 0, 0,
                                       7020, 900, false);
-    TransPicBox1 = WindowStyle::MakeEmblem(*this, kDesign);
+    TransPicBox1 = WindowStyle::MakeEmblem(*this);
     Label1 = WindowStyle::MakeLabel(
         this, QStringLiteral("Label1"), QStringLiteral("About Pelmoran Todo List"), 1440, 120, 5295,
         615, WindowStyle::Font(QStringLiteral("Impact"), 21.75), kBrown);

@@ -25,6 +25,7 @@ void Warn(const QString& text) {
 
 frmAddGroup::frmAddGroup(QWidget* parent)
     : Form(parent) {
+    WindowStyle::PrepareEmblem(*this, kDesign);
     WindowStyle::SetUpWindow(*this, QStringLiteral("frmAddGroup"), kCaption,
                              QStringLiteral(":/windows/add-group-icon.svg"), 7095, 3420,
                              0x00C0FFC0);
@@ -32,7 +33,7 @@ frmAddGroup::frmAddGroup(QWidget* parent)
     Image1 = WindowStyle::MakePicture(this, QStringLiteral("Image1"),
                                       QStringLiteral(":/windows/add-group-header.svg"), 0, 0, 7095,
                                       1215, true);
-    TransPicBox1 = WindowStyle::MakeEmblem(*this, kDesign);
+    TransPicBox1 = WindowStyle::MakeEmblem(*this);
     Label1 = WindowStyle::MakeLabel(this, QStringLiteral("Label1"), QStringLiteral("Add New Group"),
                                     2160, 120, 4455, 1095,
                                     WindowStyle::Font(QStringLiteral("Impact"), 36), kGreen);

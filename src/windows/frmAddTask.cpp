@@ -41,6 +41,7 @@ void EnterMovesOn(int keyCode, bool condition, QWidget& next) {
 
 frmAddTask::frmAddTask(QWidget* parent)
     : Form(parent) {
+    WindowStyle::PrepareEmblem(*this, kDesign);
     WindowStyle::SetUpWindow(*this, QStringLiteral("frmAddTask"), kCaption,
                              QStringLiteral(":/windows/add-task-icon.svg"), 8625, 7140, 0x00FFC0C0);
     // The entry fields and both lists.
@@ -49,7 +50,7 @@ frmAddTask::frmAddTask(QWidget* parent)
     Image1 = WindowStyle::MakePicture(this, QStringLiteral("Image1"),
                                       QStringLiteral(":/windows/add-task-header.svg"), 0, 0, 8655,
                                       1335, true);
-    TransPicBox1 = WindowStyle::MakeEmblem(*this, kDesign);
+    TransPicBox1 = WindowStyle::MakeEmblem(*this);
     Label1 = WindowStyle::MakeLabel(this, QStringLiteral("Label1"), kCaption, 2400, 120, 7095, 1095,
                                     WindowStyle::Font(QStringLiteral("Impact"), 36), 0x00C00000);
     const QFont labelFont = WindowStyle::Font(QStringLiteral("Impact"), 12);

@@ -20,6 +20,7 @@ const QString kDesign = QStringLiteral(":/windows/frmChangePassword.json");
 
 frmChangePassword::frmChangePassword(QWidget* parent)
     : Form(parent) {
+    WindowStyle::PrepareEmblem(*this, kDesign);
     WindowStyle::SetUpWindow(*this, QStringLiteral("frmChangePassword"), kCaption,
                              QStringLiteral(":/windows/change-password-icon.svg"), 5370, 2475,
                              QStringLiteral(":/windows/account-background.svg"));
@@ -49,7 +50,7 @@ frmChangePassword::frmChangePassword(QWidget* parent)
     lblOldPassword->setBuddy(txtOldPassword);
     lblNewPassword->setBuddy(txtNewPassword);
     lblConfirmPassword->setBuddy(txtConfirmPassword);
-    TransPicBox1 = WindowStyle::MakeEmblem(*this, kDesign);
+    TransPicBox1 = WindowStyle::MakeEmblem(*this);
 
     WindowStyle::TabOrder(
         {txtOldPassword, txtNewPassword, txtConfirmPassword, cmdUpdate, cmdCancel});

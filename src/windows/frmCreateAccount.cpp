@@ -29,6 +29,7 @@ void Tell(const QString& text) {
 
 frmCreateAccount::frmCreateAccount(QWidget* parent)
     : Form(parent) {
+    WindowStyle::PrepareEmblem(*this, kDesign);
     WindowStyle::SetUpWindow(*this, QStringLiteral("frmCreateAccount"), kCaption,
                              QStringLiteral(":/windows/create-account-icon.svg"), 5775, 2700,
                              QStringLiteral(":/windows/account-background.svg"));
@@ -58,7 +59,7 @@ frmCreateAccount::frmCreateAccount(QWidget* parent)
     lblOldPassword->setBuddy(txtUserID);
     lblPassword->setBuddy(txtPassword);
     lblConfirmPassword->setBuddy(txtConfirmPassword);
-    TransPicBox1 = WindowStyle::MakeEmblem(*this, kDesign);
+    TransPicBox1 = WindowStyle::MakeEmblem(*this);
 
     WindowStyle::TabOrder({txtUserID, txtPassword, txtConfirmPassword, cmdCreate, cmdCancel});
 

@@ -22,6 +22,7 @@ const QString kDesign = QStringLiteral(":/windows/frmLogIn.json");
 
 frmLogIn::frmLogIn(QWidget* parent)
     : Form(parent) {
+    WindowStyle::PrepareEmblem(*this, kDesign);
     WindowStyle::SetUpWindow(*this, QStringLiteral("frmLogIn"), kCaption,
                              QStringLiteral(":/windows/login-icon.svg"), 5865, 2130,
                              QStringLiteral(":/windows/login-background.svg"));
@@ -39,7 +40,7 @@ frmLogIn::frmLogIn(QWidget* parent)
                                          QStringLiteral("User Name:"), 1680, 280, 1215, 255, true);
     lblPassword = WindowStyle::MakeLabel(this, QStringLiteral("lblPassword"),
                                          QStringLiteral("Password:"), 1680, 760, 1215, 255, true);
-    TransPicBox1 = WindowStyle::MakeEmblem(*this, kDesign);
+    TransPicBox1 = WindowStyle::MakeEmblem(*this);
     cmdNewAccout =
         WindowStyle::MakeButton(this, QStringLiteral("cmdNewAccout"), QStringLiteral("New Account"),
                                 1680, 1560, 1575, 375, 0x00FFC0C0);
