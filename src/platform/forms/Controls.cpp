@@ -67,10 +67,12 @@ private:
     QChar character_;
 };
 
-// A widget does not own the style it is given: one for each character, kept for the run.
+// A widget does not own the style it is given: one for each character, kept for the run. The
+// table is never destroyed either: a window that outlives the end of main() still has its
+// style while it goes.
 QStyle* PasswordStyleFor(QChar character) {
-    static QHash<char16_t, QStyle*> styles;
-    QStyle*& style = styles[character.unicode()];
+    static auto* const styles = new QHash<char16_t, QStyle*>();
+    QStyle*& style = (*styles)[character.unicode()];
     if (style == nullptr)
         style = new PasswordStyle(character);
     return style;
