@@ -42,21 +42,21 @@ DbError NoSpace(const QString& path, int code) {
             code};
 }
 
-// The bytes an encrypted file begins with: the salt its key is derived over. Read without a
-// QFile: the program opens its file before there is an application, and the first thread to
-// make a QObject is taken for the main one.
-QByteArray KeySalt(const QString& path) {
-    QByteArray salt(FileKey::kSaltBytes, '\0');
+// The first 16 bytes of a file: an encrypted file's salt, which its key is derived over, or a
+// plain file's header. Read without a QFile: the program opens its file on a thread of its
+// own before there is an application, and the first thread to make a QObject is taken for
+// the main one.
+QByteArray FirstBytes(const QString& path) {
+    QByteArray bytes(FileKey::kSaltBytes, '\0');
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
         std::fopen(QFile::encodeName(path).constData(), "rb"), std::fclose);
-    const size_t read = file ? std::fread(salt.data(), 1, salt.size(), file.get()) : 0;
-    salt.truncate(static_cast<qsizetype>(read));
-    return salt;
+    const size_t read = file ? std::fread(bytes.data(), 1, bytes.size(), file.get()) : 0;
+    bytes.truncate(static_cast<qsizetype>(read));
+    return bytes;
 }
 
 bool HasPlainHeader(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray("SQLite format 3", 16);
+    return FirstBytes(path) == QByteArray("SQLite format 3", 16);
 }
 
 // What the engine's quick check finds wrong with the open file; empty when nothing is.
@@ -261,7 +261,7 @@ void Connection::Attach(const QString& filePath, int flags, const QString& key) 
         // A file that exists has its salt: its key is derived here and given raw, the same key
         // the engine would derive from the passphrase, in a third of the time. A new file takes
         // the passphrase, and the engine makes its salt.
-        const QByteArray salt = KeySalt(filePath);
+        const QByteArray salt = FirstBytes(filePath);
         const QByteArray bytes = salt.size() == FileKey::kSaltBytes
                                      ? FileKey::RawKeyText(FileKey::Derive(key.toUtf8(), salt))
                                      : key.toUtf8();
