@@ -199,7 +199,7 @@ TEST(WindowPictures, AWindowIconIsItsDrawingAtEachSize) {
     ASSERT_GE(names.size(), 8);
     for (const QString& name : names) {
         const QString path = QStringLiteral(":/windows/") + name;
-        const QIcon icon = LoadIcon(path);
+        const QIcon icon = IconOf(IconPictures(path));
         const QIcon scalable(path);
         EXPECT_EQ(icon.availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}}))
             << name.toStdString();
@@ -208,5 +208,5 @@ TEST(WindowPictures, AWindowIconIsItsDrawingAtEachSize) {
                       scalable.pixmap(side).toImage().convertToFormat(QImage::Format_ARGB32))
                 << name.toStdString() << " " << side;
     }
-    EXPECT_TRUE(LoadIcon(QStringLiteral(":/windows/no-such-icon.svg")).isNull());
+    EXPECT_TRUE(IconPictures(QStringLiteral(":/windows/no-such-icon.svg")).isEmpty());
 }

@@ -82,7 +82,7 @@ TEST(Form, PreparedPicturesAreTheOnesTheWindowWouldLoad) {
         << "read again once the prepared one is taken";
 
     form.show();
-    const QIcon expected = LoadIcon(icon);
+    const QIcon expected = IconOf(IconPictures(icon));
     ASSERT_EQ(form.windowIcon().availableSizes(), expected.availableSizes());
     for (const QSize& size : expected.availableSizes())
         EXPECT_EQ(form.windowIcon().pixmap(size).toImage(), expected.pixmap(size).toImage());
@@ -162,12 +162,12 @@ TEST(CommandButtons, TheGraphicalLookIsTheStyleSheetsInEveryState) {
     window.show();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    for (const auto& spec : buttons) {
-        const QString caption = QString::fromLatin1(spec.caption);
+    for (const auto& sample : buttons) {
+        const QString caption = QString::fromLatin1(sample.caption);
         auto* ours = new CommandButton(caption, &window);
-        ours->SetBackColor(spec.colour);
+        ours->SetBackColor(sample.colour);
         auto* sheet = new QPushButton(caption, &window);
-        const QColor face = SystemColors::ToQColor(spec.colour, 0xF0F0F0);
+        const QColor face = SystemColors::ToQColor(sample.colour, 0xF0F0F0);
         sheet->setStyleSheet(
             QStringLiteral("QPushButton { background-color: %1; border: 1px solid #404040; "
                            "border-radius: 0px; color: black; }"
@@ -176,7 +176,7 @@ TEST(CommandButtons, TheGraphicalLookIsTheStyleSheetsInEveryState) {
                 .arg(face.name(), face.darker(115).name()));
         for (QPushButton* button : {static_cast<QPushButton*>(ours), sheet}) {
             button->setFont(font);
-            button->setGeometry(QRect(QPoint(0, 0), spec.size));
+            button->setGeometry(QRect(QPoint(0, 0), sample.size));
             button->show();
         }
         for (int state = 0; state < 5; ++state) {
@@ -191,7 +191,7 @@ TEST(CommandButtons, TheGraphicalLookIsTheStyleSheetsInEveryState) {
                     window.setFocus();
                 pictures[side++] = button->grab().toImage();
             }
-            EXPECT_EQ(pictures[0], pictures[1]) << spec.caption << " in state " << state;
+            EXPECT_EQ(pictures[0], pictures[1]) << sample.caption << " in state " << state;
         }
         delete ours;
         delete sheet;

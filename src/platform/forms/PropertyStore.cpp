@@ -98,10 +98,6 @@ QImage LoadPicture(const QString& path, const QSize& within, qreal ratio) {
     return cut(QImage(path));
 }
 
-QIcon LoadIcon(const QString& path) {
-    return IconOf(IconPictures(path));
-}
-
 QList<QImage> IconPictures(const QString& path) {
     QSvgRenderer renderer(path);
     if (!renderer.isValid())

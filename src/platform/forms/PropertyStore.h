@@ -49,9 +49,7 @@ QImage LoadPicture(const QString& path, const QSize& within);
 QImage LoadPicture(const QString& path, const QSize& within, qreal ratio);
 // A window's icon from an SVG, drawn at the sizes window managers show (16, 32 and 48 pixels).
 // An icon left scalable is drawn by the platform at four sizes up to 128 pixels when its
-// window is first shown, by a plug-in loaded for it. A null icon when the path cannot be read.
-QIcon LoadIcon(const QString& path);
-// The pictures LoadIcon makes its icon of, drawn on any thread; empty when the path cannot be
-// read. IconOf makes the icon, on the main thread.
+// window is first shown, by a plug-in loaded for it. IconPictures draws the pictures, on any
+// thread (none when the path cannot be read); IconOf makes the icon of them, on the main one.
 QList<QImage> IconPictures(const QString& path);
 QIcon IconOf(const QList<QImage>& pictures);
