@@ -12,8 +12,12 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QScreen>
 #include <cmath>
+#include <condition_variable>
+#include <mutex>
+#include <system_error>
 
 Form::Form(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -171,14 +175,57 @@ PropertyStore Form::StoredDesign(const QString& resource, const QString& control
     return PropertyStore::FromJson(design.value(control).toObject(), pictureRatio);
 }
 
-// Work started here runs beside the building of the window, on a second core: what it makes
+namespace {
+
+// Work started aside may outlive its window's use, and the window itself: a window made and
+// never shown, or a run that ends at once. The application waits for what is still running
+// as it is destroyed; a thread still drawing while the program's statics go would crash it.
+std::mutex asideMutex;
+std::condition_variable asideDone;
+int asideRunning = 0;
+
+void WaitForWorkAside() {
+    std::unique_lock lock(asideMutex);
+    asideDone.wait(lock, [] { return asideRunning == 0; });
+}
+
+void AsideFinished() {
+    const std::lock_guard lock(asideMutex);
+    if (--asideRunning == 0)
+        asideDone.notify_all();
+}
+
+// Runs `work` on a thread of its own, beside the building of the window: what it makes
 // (pictures mostly) is not wanted before the window shows. Where no thread can start, the
-// work runs when its result is taken.
+// work runs here and now.
+template <class Work> auto StartAside(const Work& work) -> std::future<decltype(work())> {
+    using Result = decltype(work());
+    {
+        const std::lock_guard lock(asideMutex);
+        if (asideRunning++ == 0) {
+            qRemovePostRoutine(WaitForWorkAside);
+            qAddPostRoutine(WaitForWorkAside);
+        }
+    }
+    try {
+        return std::async(std::launch::async, [work] {
+            const auto finished = qScopeGuard(AsideFinished);
+            return work();
+        });
+    } catch (const std::system_error&) {
+        AsideFinished();
+        std::promise<Result> done;
+        done.set_value(work());
+        return done.get_future();
+    }
+}
+
+} // namespace
+
 void Form::PrepareStoredDesign(const QString& resource, const QString& control) {
     const qreal ratio = qGuiApp != nullptr ? qGuiApp->devicePixelRatio() : 1;
     designs_[{resource, control}] =
-        std::async(std::launch::async | std::launch::deferred,
-                   [resource, control, ratio] { return StoredDesign(resource, control, ratio); });
+        StartAside([resource, control, ratio] { return StoredDesign(resource, control, ratio); });
 }
 
 PropertyStore Form::PreparedStoredDesign(const QString& resource, const QString& control) {
@@ -191,8 +238,7 @@ PropertyStore Form::PreparedStoredDesign(const QString& resource, const QString&
 }
 
 void Form::SetIconLater(const QString& path) {
-    icon_ = std::async(std::launch::async | std::launch::deferred,
-                       [path] { return IconPictures(path); });
+    icon_ = StartAside([path] { return IconPictures(path); });
 }
 
 void Form::setVisible(bool visible) {
