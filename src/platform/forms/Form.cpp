@@ -223,7 +223,7 @@ template <class Work> auto StartAside(const Work& work) -> std::future<decltype(
 } // namespace
 
 void Form::PrepareStoredDesign(const QString& resource, const QString& control) {
-    const qreal ratio = qGuiApp != nullptr ? qGuiApp->devicePixelRatio() : 1;
+    const qreal ratio = PictureRatio();
     designs_[{resource, control}] =
         StartAside([resource, control, ratio] { return StoredDesign(resource, control, ratio); });
 }

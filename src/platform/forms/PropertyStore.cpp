@@ -60,8 +60,12 @@ QImage LoadPicture(const QString& path) {
     return LoadPicture(path, kWholePicture);
 }
 
+qreal PictureRatio() {
+    return qGuiApp != nullptr ? qGuiApp->devicePixelRatio() : 1;
+}
+
 QImage LoadPicture(const QString& path, const QSize& within) {
-    return LoadPicture(path, within, qGuiApp != nullptr ? qGuiApp->devicePixelRatio() : 1);
+    return LoadPicture(path, within, PictureRatio());
 }
 
 QImage LoadPicture(const QString& path, const QSize& within, qreal ratio) {
@@ -140,7 +144,7 @@ QVariant StoredNumber(double d) {
 
 PropertyStore PropertyStore::FromJson(const QJsonObject& object, qreal pictureRatio) {
     if (pictureRatio <= 0)
-        pictureRatio = qGuiApp != nullptr ? qGuiApp->devicePixelRatio() : 1;
+        pictureRatio = PictureRatio();
     PropertyStore store;
     for (auto it = object.begin(); it != object.end(); ++it) {
         const QJsonValue value = it.value();

@@ -45,6 +45,9 @@ QImage LoadPicture(const QString& path);
 // The same picture cut to its top-left part of at most `within` pixels. An SVG is rendered
 // only that far: a large drawing behind a small window is never drawn whole.
 QImage LoadPicture(const QString& path, const QSize& within);
+// The ratio of device pixels to pixels pictures are rendered at: the densest screen's (1
+// without an application). Only the main thread may read it.
+qreal PictureRatio();
 // The same at a given ratio of device pixels to pixels; callable on any thread.
 QImage LoadPicture(const QString& path, const QSize& within, qreal ratio);
 // A window's icon from an SVG, drawn at the sizes window managers show (16, 32 and 48 pixels).
