@@ -247,3 +247,19 @@ TEST_F(RecordsetTest, StorageLeftByAnEarlierRecordSetHoldsOnlyTheNewRows) {
     EXPECT_EQ(none.RecordCount(), 0);
     EXPECT_EQ(CatchDbError([&] { none.MoveFirst(); }).Number(), DbErrorNumber::NoCurrentRecord);
 }
+
+TEST_F(RecordsetTest, AReopenedRecordSetReadsTheNewRowsThroughItsFields) {
+    connection.Execute(Statements::S7(kUser, QStringLiteral("Work")));
+    Recordset records = Query(Statements::S1());
+    const Field kept = records.Fields(QStringLiteral("GroupName"));
+    records.MoveNext();
+    EXPECT_EQ(kept.Value().ToString(), QStringLiteral("Work"));
+
+    records.Close();
+    records.Open(Statements::S9(), connection);
+    EXPECT_EQ(records.Fields(QStringLiteral("username")).Value().ToString(),
+              QStringLiteral("admin"));
+    EXPECT_EQ(records.Fields(0).Name(), QStringLiteral("UserID"));
+    // A field copied from the closed set stays with those rows, now closed.
+    EXPECT_EQ(CatchDbError([&] { kept.Value(); }).Number(), DbErrorNumber::NoCurrentRecord);
+}

@@ -185,6 +185,10 @@ void Recordset::Open(const QString& source, Connection& connection, int /*cursor
         connection.ThrowEngineError(code);
     data->open = true;
     data_ = std::move(data);
+    fields_.clear();
+    fields_.reserve(static_cast<size_t>(columnCount));
+    for (int i = 0; i < columnCount; ++i)
+        fields_.push_back(Field(data_, i));
 }
 
 void Recordset::Open(const Statement& statement, Connection& connection, int cursorType,
@@ -245,14 +249,14 @@ int Recordset::ColumnIndex(const QString& columnName) const {
     throw ItemNotFound();
 }
 
-Field Recordset::Fields(const QString& columnName) const {
-    return Field(data_, ColumnIndex(columnName));
+const Field& Recordset::Fields(const QString& columnName) const {
+    return fields_[static_cast<size_t>(ColumnIndex(columnName))];
 }
 
-Field Recordset::Fields(int index) const {
+const Field& Recordset::Fields(int index) const {
     if (index < 0 || index >= FieldCount())
         throw ItemNotFound();
-    return Field(data_, index);
+    return fields_[static_cast<size_t>(index)];
 }
 
 int Recordset::FieldCount() const {

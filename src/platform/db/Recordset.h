@@ -6,6 +6,7 @@
 #include <QString>
 #include <QVariantList>
 #include <memory>
+#include <vector>
 
 class Connection;
 
@@ -38,9 +39,10 @@ public:
     void MoveNext();
     bool Eof() const;
 
-    // Column names match without regard to case; an unknown name raises 3265.
-    Field Fields(const QString& columnName) const;
-    Field Fields(int index) const;
+    // Column names match without regard to case; an unknown name raises 3265. The field is
+    // this record set's own, valid while it stays open; copy it to keep it longer.
+    const Field& Fields(const QString& columnName) const;
+    const Field& Fields(int index) const;
     int FieldCount() const;
 
     // Moves to the first row at or after the current one that meets `criterion`, or past the
@@ -53,6 +55,9 @@ public:
 
 private:
     std::shared_ptr<db_detail::RecordsetData> data_;
+    // One field per column, made at Open: a walk reads a few fields on every row, and a field
+    // made afresh for each read costs two atomic reference counts.
+    std::vector<Field> fields_;
     int ColumnIndex(const QString& columnName) const;
     db_detail::RecordsetData& OpenData() const;
 };

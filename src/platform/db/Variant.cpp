@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -55,7 +56,13 @@ QVariant Variant::ToQVariant() const {
     return {};
 }
 
-QString Variant::ToString() const {
+QString Variant::ToString() && {
+    if (GetType() == Type::Text)
+        return std::move(std::get<QString>(value_));
+    return std::as_const(*this).ToString();
+}
+
+QString Variant::ToString() const& {
     switch (GetType()) {
     case Type::Null:
         return {};

@@ -36,7 +36,9 @@ public:
     bool IsNull() const { return GetType() == Type::Null; }
 
     QVariant ToQVariant() const;
-    QString ToString() const;
+    QString ToString() const&;
+    // A value about to go gives its text up rather than share it.
+    QString ToString() &&;
     double ToDouble() const;
     // Doubles are rounded to the nearest integer, halves to even.
     qint64 ToInteger() const;
