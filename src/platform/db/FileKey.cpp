@@ -1,5 +1,6 @@
 #include "platform/db/FileKey.h"
 
+#include <QtEndian>
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -44,13 +45,13 @@ HmacStates KeyedStates(const QByteArray& passphrase) {
     return states;
 }
 
-// HMAC of `length` bytes of `data` (or of `data` then `tail`) from the saved keyed states.
+// HMAC of `length` bytes of `data` then `tailLength` bytes of `tail`, from the saved keyed
+// states.
 void Mac(const HmacStates& states, const unsigned char* data, size_t length,
          const unsigned char* tail, size_t tailLength, unsigned char* out) {
     SHA_CTX hash = states.inner;
     SHA1_Update(&hash, data, length);
-    if (tailLength > 0)
-        SHA1_Update(&hash, tail, tailLength);
+    SHA1_Update(&hash, tail, tailLength);
     SHA1_Final(out, &hash);
     hash = states.outer;
     SHA1_Update(&hash, out, kBlockBytes);
@@ -58,23 +59,59 @@ void Mac(const HmacStates& states, const unsigned char* data, size_t length,
     OPENSSL_cleanse(&hash, sizeof hash);
 }
 
+// The hash state's five words, as the digest's bytes. Stored at once: the compression reads
+// its block sixteen bytes at a time, and bytes stored one by one could not be forwarded to it.
+void StoreDigest(const SHA_CTX& state, unsigned char* out) {
+    const std::array<SHA_LONG, 5> words = {qToBigEndian(state.h0), qToBigEndian(state.h1),
+                                           qToBigEndian(state.h2), qToBigEndian(state.h3),
+                                           qToBigEndian(state.h4)};
+    std::memcpy(out, words.data(), kBlockBytes);
+}
+
 // Output block `index` (from 1): the sum of the chained MACs that start from the salt.
+//
+// After the first, every MAC hashes one digest after a keyed block, so each of its two hashes
+// is a single compression of a block that is the digest and a fixed padding: the blocks are
+// laid out once and only their digests change, which halves the work per round against
+// hashing through Update and Final.
 std::array<unsigned char, kBlockBytes> Block(const HmacStates& states, const QByteArray& salt,
                                              int iterations, quint32 index) {
     const unsigned char counter[4] = {
         static_cast<unsigned char>(index >> 24), static_cast<unsigned char>(index >> 16),
         static_cast<unsigned char>(index >> 8), static_cast<unsigned char>(index)};
-    std::array<unsigned char, kBlockBytes> chained{};
+    std::array<unsigned char, SHA_CBLOCK> inner{};
     Mac(states, reinterpret_cast<const unsigned char*>(salt.constData()),
-        static_cast<size_t>(salt.size()), counter, sizeof counter, chained.data());
-    std::array<unsigned char, kBlockBytes> sum = chained;
+        static_cast<size_t>(salt.size()), counter, sizeof counter, inner.data());
+    std::array<SHA_LONG, 5> sum{};
+    std::memcpy(sum.data(), inner.data(), kBlockBytes);
+
+    // The message after the keyed block: the digest, the end mark, and the length in bits of
+    // all that was hashed (the keyed block and the digest), big-endian in the last bytes.
+    constexpr unsigned bits = (SHA_CBLOCK + kBlockBytes) * 8;
+    inner[kBlockBytes] = 0x80;
+    inner[SHA_CBLOCK - 2] = static_cast<unsigned char>(bits >> 8);
+    inner[SHA_CBLOCK - 1] = static_cast<unsigned char>(bits);
+    std::array<unsigned char, SHA_CBLOCK> outer = inner;
     for (int step = 1; step < iterations; ++step) {
-        Mac(states, chained.data(), chained.size(), nullptr, 0, chained.data());
-        for (int i = 0; i < kBlockBytes; ++i)
-            sum[i] ^= chained[i];
+        SHA_CTX hash = states.inner;
+        SHA1_Transform(&hash, inner.data());
+        StoreDigest(hash, outer.data());
+        hash = states.outer;
+        SHA1_Transform(&hash, outer.data());
+        StoreDigest(hash, inner.data());
+        // Summed as the words they are, in the digest's byte order.
+        sum[0] ^= qToBigEndian(hash.h0);
+        sum[1] ^= qToBigEndian(hash.h1);
+        sum[2] ^= qToBigEndian(hash.h2);
+        sum[3] ^= qToBigEndian(hash.h3);
+        sum[4] ^= qToBigEndian(hash.h4);
     }
-    OPENSSL_cleanse(chained.data(), chained.size());
-    return sum;
+    std::array<unsigned char, kBlockBytes> bytes;
+    std::memcpy(bytes.data(), sum.data(), kBlockBytes);
+    OPENSSL_cleanse(inner.data(), inner.size());
+    OPENSSL_cleanse(outer.data(), outer.size());
+    OPENSSL_cleanse(sum.data(), sizeof sum);
+    return bytes;
 }
 
 } // namespace
