@@ -72,8 +72,8 @@ void StoreDigest(const SHA_CTX& state, unsigned char* out) {
 //
 // After the first, every MAC hashes one digest after a keyed block, so each of its two hashes
 // is a single compression of a block that is the digest and a fixed padding: the blocks are
-// laid out once and only their digests change, which halves the work per round against
-// hashing through Update and Final.
+// laid out once, only their digests change, and a round is its two compressions with no
+// buffering or padding around them.
 std::array<unsigned char, kBlockBytes> Block(const HmacStates& states, const QByteArray& salt,
                                              int iterations, quint32 index) {
     const unsigned char counter[4] = {
