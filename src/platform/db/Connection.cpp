@@ -3,6 +3,7 @@
 #include "platform/db/DbError.h"
 #include "platform/db/Dialect.h"
 #include "platform/db/FileKey.h"
+#include "platform/db/PageCipher.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -265,6 +266,7 @@ void Connection::Attach(const QString& filePath, int flags, const QString& key) 
         const QByteArray bytes = salt.size() == FileKey::kSaltBytes
                                      ? FileKey::RawKeyText(FileKey::Derive(key.toUtf8(), salt))
                                      : key.toUtf8();
+        PageCipher::Install();
         sqlite3_key(handle.get(), bytes.constData(), static_cast<int>(bytes.size()));
         // Spelled out so that a later engine (whose defaults differ) reads and writes the same
         // format; each line an engine does not know is ignored by it. These are the engine's

@@ -17,19 +17,19 @@ namespace FileKey {
 namespace {
 
 constexpr int kBlockBytes = SHA_DIGEST_LENGTH;
+constexpr int kThreadedIterations = 1000;
 
 struct HmacStates {
     SHA_CTX inner;
     SHA_CTX outer;
 };
 
-HmacStates KeyedStates(const QByteArray& passphrase) {
+HmacStates KeyedStates(const unsigned char* passphrase, size_t length) {
     std::array<unsigned char, SHA_CBLOCK> key{};
-    if (passphrase.size() > SHA_CBLOCK)
-        SHA1(reinterpret_cast<const unsigned char*>(passphrase.constData()),
-             static_cast<size_t>(passphrase.size()), key.data());
-    else
-        std::memcpy(key.data(), passphrase.constData(), static_cast<size_t>(passphrase.size()));
+    if (length > SHA_CBLOCK)
+        SHA1(passphrase, length, key.data());
+    else if (length > 0)
+        std::memcpy(key.data(), passphrase, length);
     std::array<unsigned char, SHA_CBLOCK> pad{};
     HmacStates states;
     for (size_t i = 0; i < pad.size(); ++i)
@@ -116,16 +116,27 @@ std::array<unsigned char, kBlockBytes> Block(const HmacStates& states, const QBy
 
 } // namespace
 
+void Hmac(const unsigned char* key, size_t keyLength, const unsigned char* data, size_t length,
+          const unsigned char* tail, size_t tailLength, unsigned char* out) {
+    HmacStates states = KeyedStates(key, keyLength);
+    Mac(states, data, length, tail, tailLength, out);
+    OPENSSL_cleanse(&states, sizeof states);
+}
+
 QByteArray Derive(const QByteArray& passphrase, const QByteArray& salt, int iterations,
                   int length) {
-    HmacStates states = KeyedStates(passphrase);
+    HmacStates states = KeyedStates(reinterpret_cast<const unsigned char*>(passphrase.constData()),
+                                    static_cast<size_t>(passphrase.size()));
     const int blocks = (std::max(length, 0) + kBlockBytes - 1) / kBlockBytes;
     // Every block but the first on a thread of its own, or here when no thread can start; the
-    // first on this thread.
+    // first on this thread. A derivation of a few rounds (the engine's signing key takes two)
+    // is done long before a thread would have started.
+    const auto policy = iterations >= kThreadedIterations
+                            ? std::launch::async | std::launch::deferred
+                            : std::launch::deferred;
     std::vector<std::future<std::array<unsigned char, kBlockBytes>>> others;
     for (int block = 2; block <= blocks; ++block)
-        others.push_back(std::async(std::launch::async | std::launch::deferred, Block,
-                                    std::cref(states), std::cref(salt), iterations,
+        others.push_back(std::async(policy, Block, std::cref(states), std::cref(salt), iterations,
                                     static_cast<quint32>(block)));
     QByteArray key;
     key.reserve(blocks * kBlockBytes);
