@@ -1,6 +1,7 @@
 #include "platform/db/PageCipher.h"
 
 #include "platform/db/FileKey.h"
+#include "platform/db/HardwareAes.h"
 
 #include <cstring>
 #include <mutex>
@@ -64,9 +65,13 @@ bool KnownEngine() {
 }
 
 bool Crypt(int mode, const unsigned char* key, int keyLength, const unsigned char* iv,
-           const unsigned char* in, int length, unsigned char* out) {
+           const unsigned char* in, int length, unsigned char* out, bool hardware = true) {
     if (keyLength != kKeyBytes || length < 0 || length % kBlockBytes != 0)
         return false;
+    if (hardware && HardwareAes::Available()) {
+        HardwareAes::Cbc(mode == kEncrypt, key, iv, in, static_cast<size_t>(length), out);
+        return true;
+    }
     AES_KEY schedule;
     const int set = mode == kEncrypt ? AES_set_encrypt_key(key, kKeyBytes * 8, &schedule)
                                      : AES_set_decrypt_key(key, kKeyBytes * 8, &schedule);
@@ -217,27 +222,29 @@ bool Installed() {
 
 namespace {
 
-QByteArray CryptBytes(int mode, const QByteArray& key, const QByteArray& iv,
-                      const QByteArray& data) {
+QByteArray CryptBytes(int mode, const QByteArray& key, const QByteArray& iv, const QByteArray& data,
+                      bool hardware) {
     QByteArray out(data.size(), Qt::Uninitialized);
     const auto bytes = [](const QByteArray& array) {
         return reinterpret_cast<const unsigned char*>(array.constData());
     };
-    if (iv.size() != kBlockBytes ||
-        !Crypt(mode, bytes(key), static_cast<int>(key.size()), bytes(iv), bytes(data),
-               static_cast<int>(data.size()), reinterpret_cast<unsigned char*>(out.data())))
+    if (iv.size() != kBlockBytes || !Crypt(mode, bytes(key), static_cast<int>(key.size()),
+                                           bytes(iv), bytes(data), static_cast<int>(data.size()),
+                                           reinterpret_cast<unsigned char*>(out.data()), hardware))
         return {};
     return out;
 }
 
 } // namespace
 
-QByteArray Encrypt(const QByteArray& key, const QByteArray& iv, const QByteArray& data) {
-    return CryptBytes(kEncrypt, key, iv, data);
+QByteArray Encrypt(const QByteArray& key, const QByteArray& iv, const QByteArray& data,
+                   bool hardware) {
+    return CryptBytes(kEncrypt, key, iv, data, hardware);
 }
 
-QByteArray Decrypt(const QByteArray& key, const QByteArray& iv, const QByteArray& data) {
-    return CryptBytes(0, key, iv, data);
+QByteArray Decrypt(const QByteArray& key, const QByteArray& iv, const QByteArray& data,
+                   bool hardware) {
+    return CryptBytes(0, key, iv, data, hardware);
 }
 
 QByteArray Mac(const QByteArray& key, const QByteArray& data, const QByteArray& tail) {

@@ -18,9 +18,12 @@ void Install();
 bool Installed();
 
 // AES-256-CBC without padding: `data` is a whole number of 16-byte blocks. Empty on a wrong
-// key, IV or length.
-QByteArray Encrypt(const QByteArray& key, const QByteArray& iv, const QByteArray& data);
-QByteArray Decrypt(const QByteArray& key, const QByteArray& iv, const QByteArray& data);
+// key, IV or length. On the processor's AES instructions where it has them, unless `hardware`
+// is false.
+QByteArray Encrypt(const QByteArray& key, const QByteArray& iv, const QByteArray& data,
+                   bool hardware = true);
+QByteArray Decrypt(const QByteArray& key, const QByteArray& iv, const QByteArray& data,
+                   bool hardware = true);
 
 // HMAC-SHA1 of `data` followed by `tail`.
 QByteArray Mac(const QByteArray& key, const QByteArray& data, const QByteArray& tail);
