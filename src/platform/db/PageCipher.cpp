@@ -93,7 +93,7 @@ int Activate(void*) {
 }
 
 const char* ProviderName(void*) {
-    return "libcrypto-blocks";
+    return "pelmoran-pages";
 }
 
 int AddRandom(void*, void*, int) {

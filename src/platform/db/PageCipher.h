@@ -5,8 +5,9 @@
 // The encrypted engine's page encryption, done here instead of through OpenSSL's EVP interface.
 // The engine encrypts every page with AES-256-CBC and signs it with HMAC-SHA1; through EVP the
 // first page loads OpenSSL's provider and algorithm tables, about 2 MB resident and a
-// millisecond of allocations, all at start-up. OpenSSL's block functions and our own key
-// derivation give the same bytes without them, so files stay the engine's own format.
+// millisecond of allocations, all at start-up. The processor's AES instructions (or OpenSSL's
+// block functions), the file key's hash states and its derivation give the same bytes without
+// them, so files stay the engine's own format.
 namespace PageCipher {
 
 // Makes the engine use these functions for every file opened from now on. Cheap to call before
