@@ -34,15 +34,18 @@ TEST(FileKey, DerivesThePublishedVectors) {
 }
 
 // Passphrases around the hash block's 64 bytes (a longer one is hashed first), and keys of
-// the file's length and of three blocks, against the library's own derivation.
+// one, two (the file's) and three blocks, against the library's own derivation, on the SHA
+// instructions (where the processor has them) and without.
 TEST(FileKey, MatchesTheLibrarysDerivationAtEveryPassphraseLength) {
     const QByteArray salt = QByteArray::fromHex("8f3a11d29c0b7e5546a1f0c3d27b9e64");
-    for (const int size : {1, 8, 63, 64, 65, 200}) {
-        const QByteArray passphrase(size, static_cast<char>('a' + size % 26));
-        for (const int length : {FileKey::kKeyBytes, 60})
-            EXPECT_EQ(FileKey::Derive(passphrase, salt, 1000, length),
-                      Reference(passphrase, salt, 1000, length))
-                << size << " " << length;
-    }
+    for (const bool hardware : {true, false})
+        for (const int size : {1, 8, 63, 64, 65, 200}) {
+            const QByteArray passphrase(size, static_cast<char>('a' + size % 26));
+            for (const int length : {12, FileKey::kKeyBytes, 60})
+                for (const int iterations : {2, 1000})
+                    EXPECT_EQ(FileKey::Derive(passphrase, salt, iterations, length, hardware),
+                              Reference(passphrase, salt, iterations, length))
+                        << hardware << " " << size << " " << length << " " << iterations;
+        }
     EXPECT_EQ(FileKey::RawKeyText(QByteArray::fromHex("00ff10")), "x'00ff10'");
 }

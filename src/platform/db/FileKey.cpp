@@ -1,5 +1,7 @@
 #include "platform/db/FileKey.h"
 
+#include "platform/db/HardwareSha1.h"
+
 #include <QtEndian>
 #include <algorithm>
 #include <array>
@@ -68,7 +70,19 @@ void StoreDigest(const SHA_CTX& state, unsigned char* out) {
     std::memcpy(out, words.data(), kBlockBytes);
 }
 
-// Output block `index` (from 1): the sum of the chained MACs that start from the salt.
+// The first MAC of output block `index` (from 1): over the salt and the block's number.
+std::array<unsigned char, kBlockBytes> FirstMac(const HmacStates& states, const QByteArray& salt,
+                                                quint32 index) {
+    const unsigned char counter[4] = {
+        static_cast<unsigned char>(index >> 24), static_cast<unsigned char>(index >> 16),
+        static_cast<unsigned char>(index >> 8), static_cast<unsigned char>(index)};
+    std::array<unsigned char, kBlockBytes> mac;
+    Mac(states, reinterpret_cast<const unsigned char*>(salt.constData()),
+        static_cast<size_t>(salt.size()), counter, sizeof counter, mac.data());
+    return mac;
+}
+
+// Output block `index` (from 1): the sum of the chained MACs that start from the first.
 //
 // After the first, every MAC hashes one digest after a keyed block, so each of its two hashes
 // is a single compression of a block that is the digest and a fixed padding: the blocks are
@@ -76,12 +90,9 @@ void StoreDigest(const SHA_CTX& state, unsigned char* out) {
 // buffering or padding around them.
 std::array<unsigned char, kBlockBytes> Block(const HmacStates& states, const QByteArray& salt,
                                              int iterations, quint32 index) {
-    const unsigned char counter[4] = {
-        static_cast<unsigned char>(index >> 24), static_cast<unsigned char>(index >> 16),
-        static_cast<unsigned char>(index >> 8), static_cast<unsigned char>(index)};
     std::array<unsigned char, SHA_CBLOCK> inner{};
-    Mac(states, reinterpret_cast<const unsigned char*>(salt.constData()),
-        static_cast<size_t>(salt.size()), counter, sizeof counter, inner.data());
+    const auto first = FirstMac(states, salt, index);
+    std::memcpy(inner.data(), first.data(), kBlockBytes);
     std::array<SHA_LONG, 5> sum{};
     std::memcpy(sum.data(), inner.data(), kBlockBytes);
 
@@ -114,6 +125,31 @@ std::array<unsigned char, kBlockBytes> Block(const HmacStates& states, const QBy
     return bytes;
 }
 
+HardwareSha1::Words StateWords(const SHA_CTX& state) {
+    return {state.h0, state.h1, state.h2, state.h3, state.h4};
+}
+
+// Output blocks `index` and the one after it (`lanes` of them, one or two) on the SHA
+// instructions, into `out`.
+void HardwareBlocks(const HmacStates& states, const QByteArray& salt, int iterations, quint32 index,
+                    int lanes, unsigned char* out) {
+    HardwareSha1::Words first[2] = {};
+    for (int lane = 0; lane < lanes; ++lane) {
+        auto mac = FirstMac(states, salt, index + static_cast<quint32>(lane));
+        for (size_t word = 0; word < first[lane].size(); ++word)
+            first[lane][word] = qFromBigEndian<quint32>(mac.data() + 4 * word);
+        OPENSSL_cleanse(mac.data(), mac.size());
+    }
+    HardwareSha1::Words sum[2] = {};
+    HardwareSha1::Rounds(StateWords(states.inner), StateWords(states.outer), first, lanes,
+                         iterations - 1, sum);
+    for (int lane = 0; lane < lanes; ++lane)
+        for (size_t word = 0; word < sum[lane].size(); ++word)
+            qToBigEndian<quint32>(sum[lane][word], out + kBlockBytes * lane + 4 * word);
+    OPENSSL_cleanse(first, sizeof first);
+    OPENSSL_cleanse(sum, sizeof sum);
+}
+
 } // namespace
 
 void Hmac(const unsigned char* key, size_t keyLength, const unsigned char* data, size_t length,
@@ -123,11 +159,24 @@ void Hmac(const unsigned char* key, size_t keyLength, const unsigned char* data,
     OPENSSL_cleanse(&states, sizeof states);
 }
 
-QByteArray Derive(const QByteArray& passphrase, const QByteArray& salt, int iterations,
-                  int length) {
+QByteArray Derive(const QByteArray& passphrase, const QByteArray& salt, int iterations, int length,
+                  bool hardware) {
     HmacStates states = KeyedStates(reinterpret_cast<const unsigned char*>(passphrase.constData()),
                                     static_cast<size_t>(passphrase.size()));
     const int blocks = (std::max(length, 0) + kBlockBytes - 1) / kBlockBytes;
+    if (hardware && HardwareSha1::Available()) {
+        // On the instructions, two blocks run side by side on this one thread in less than
+        // one and a half times one block's time; a thread each would take more processor time
+        // from the start-up beside it than it saved.
+        QByteArray key(blocks * kBlockBytes, '\0');
+        auto* out = reinterpret_cast<unsigned char*>(key.data());
+        for (int block = 1; block <= blocks; block += 2)
+            HardwareBlocks(states, salt, iterations, static_cast<quint32>(block),
+                           std::min(2, blocks - block + 1), out + (block - 1) * kBlockBytes);
+        OPENSSL_cleanse(&states, sizeof states);
+        key.truncate(length);
+        return key;
+    }
     // Every block but the first on a thread of its own, or here when no thread can start; the
     // first on this thread. A derivation of a few rounds (the engine's signing key takes two)
     // is done long before a thread would have started.
