@@ -11,8 +11,9 @@ void InstallFontSubstitutes();
 
 // Reads the system's font configuration, which Qt reads at the first text it lays out, on a
 // thread of its own: it is the larger part of building the first window and needs nothing of
-// Qt, so it can run beside the application's set-up. Wait for it before the first font is
-// used, or the two readings run side by side and one is thrown away.
+// Qt, so it can run beside the application's set-up. It becomes fontconfig's current
+// configuration: wait for it before the first font is used, or the two readings run side by
+// side and one replaces the other.
 std::future<void> StartReadingFontConfiguration();
 
 // A font a window's design names. Impact has a single heavy, narrow face; its stand-in is a
