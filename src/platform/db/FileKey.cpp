@@ -164,38 +164,30 @@ QByteArray Derive(const QByteArray& passphrase, const QByteArray& salt, int iter
     HmacStates states = KeyedStates(reinterpret_cast<const unsigned char*>(passphrase.constData()),
                                     static_cast<size_t>(passphrase.size()));
     const int blocks = (std::max(length, 0) + kBlockBytes - 1) / kBlockBytes;
+    QByteArray key(blocks * kBlockBytes, '\0');
+    auto* out = reinterpret_cast<unsigned char*>(key.data());
     if (hardware && HardwareSha1::Available()) {
         // On the instructions, two blocks run side by side on this one thread in less than
         // one and a half times one block's time; a thread each would take more processor time
         // from the start-up beside it than it saved.
-        QByteArray key(blocks * kBlockBytes, '\0');
-        auto* out = reinterpret_cast<unsigned char*>(key.data());
         for (int block = 1; block <= blocks; block += 2)
             HardwareBlocks(states, salt, iterations, static_cast<quint32>(block),
                            std::min(2, blocks - block + 1), out + (block - 1) * kBlockBytes);
-        OPENSSL_cleanse(&states, sizeof states);
-        key.truncate(length);
-        return key;
-    }
-    // Every block but the first on a thread of its own, or here when no thread can start; the
-    // first on this thread. A derivation of a few rounds (the engine's signing key takes two)
-    // is done long before a thread would have started.
-    const auto policy = iterations >= kThreadedIterations
-                            ? std::launch::async | std::launch::deferred
-                            : std::launch::deferred;
-    std::vector<std::future<std::array<unsigned char, kBlockBytes>>> others;
-    for (int block = 2; block <= blocks; ++block)
-        others.push_back(std::async(policy, Block, std::cref(states), std::cref(salt), iterations,
-                                    static_cast<quint32>(block)));
-    QByteArray key;
-    key.reserve(blocks * kBlockBytes);
-    if (blocks > 0) {
-        const auto first = Block(states, salt, iterations, 1);
-        key.append(reinterpret_cast<const char*>(first.data()), kBlockBytes);
-    }
-    for (auto& other : others) {
-        const auto block = other.get();
-        key.append(reinterpret_cast<const char*>(block.data()), kBlockBytes);
+    } else {
+        // Every block but the first on a thread of its own, or here when no thread can start;
+        // the first on this thread. A derivation of a few rounds (the engine's signing key
+        // takes two) is done long before a thread would have started.
+        const auto policy = iterations >= kThreadedIterations
+                                ? std::launch::async | std::launch::deferred
+                                : std::launch::deferred;
+        std::vector<std::future<std::array<unsigned char, kBlockBytes>>> others;
+        for (int block = 2; block <= blocks; ++block)
+            others.push_back(std::async(policy, Block, std::cref(states), std::cref(salt),
+                                        iterations, static_cast<quint32>(block)));
+        if (blocks > 0)
+            std::memcpy(out, Block(states, salt, iterations, 1).data(), kBlockBytes);
+        for (size_t other = 0; other < others.size(); ++other)
+            std::memcpy(out + (other + 1) * kBlockBytes, others[other].get().data(), kBlockBytes);
     }
     OPENSSL_cleanse(&states, sizeof states);
     key.truncate(length);

@@ -1,9 +1,14 @@
 #include "platform/db/HardwareSha1.h"
 
+#if defined(__x86_64__) || defined(__i386__)
 #include <cpuid.h>
 #include <immintrin.h>
+#endif
 
 namespace HardwareSha1 {
+
+#if defined(__x86_64__) || defined(__i386__)
+
 namespace {
 
 #define PELMORAN_SHA __attribute__((target("sha,sse4.1")))
@@ -154,5 +159,17 @@ void Rounds(const Words& inner, const Words& outer, const Words* first, int lane
     else
         Chain<1>(inner, outer, first, rounds, sum);
 }
+
+#undef PELMORAN_SHA
+
+#else
+
+bool Available() {
+    return false;
+}
+
+void Rounds(const Words&, const Words&, const Words*, int, int, Words*) {}
+
+#endif
 
 } // namespace HardwareSha1
