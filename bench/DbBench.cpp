@@ -1,5 +1,6 @@
-// The data layer beside raw SQLCipher calls on the same files, and the main window's refresh
-// beside reading the same rows into a vector of strings.
+// The data layer beside raw SQLCipher calls on the same files, the main window's refresh beside
+// reading the same rows into a vector of strings, and the opening of files of 1, 10 and 100 MB
+// up to the first query beside the engine opening them with the key alone.
 #include "BenchSupport.h"
 #include "app/InstalledDatabase.h"
 #include "app/Module1.h"
@@ -10,8 +11,10 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <map>
 #include <memory>
 #include <sqlite3.h>
+#include <string>
 #include <vector>
 
 namespace {
@@ -122,11 +125,72 @@ void RefreshListsAnchor(benchmark::State& state) {
     }
 }
 
+// An installed file grown to about `megabytes` by to-dos with long descriptions.
+struct SizedFile {
+    explicit SizedFile(int megabytes) {
+        InstalledDatabase::Create(dir.filePath(QStringLiteral("Main.mdb")));
+        Connection connection;
+        connection.Open(ConnectionString(dir.path()));
+        Transaction transaction(connection);
+        const QString description =
+            QStringLiteral("A long description of what is to be done. ").repeated(100);
+        for (int task = 0; task < megabytes * 230; ++task)
+            connection.Execute(Statements::S8(QStringLiteral("1"), 1,
+                                              QStringLiteral("Todo %1").arg(task), description,
+                                              QStringLiteral("24 Dec 2026"), 1));
+        transaction.Commit();
+    }
+    QTemporaryDir dir;
+};
+
+SizedFile& Sized(int megabytes) {
+    static std::map<int, std::unique_ptr<SizedFile>> files;
+    auto& file = files[megabytes];
+    if (!file)
+        file = std::make_unique<SizedFile>(megabytes);
+    return *file;
+}
+
+// The program's opening (which checks every page) and its first query, the log-in's accounts.
+void OpenOurs(benchmark::State& state, int megabytes) {
+    const QString folder = Sized(megabytes).dir.path();
+    for (auto _ : state) {
+        Connection connection;
+        connection.Open(ConnectionString(folder));
+        Recordset users;
+        users.Open(Statements::S9(), connection);
+        benchmark::DoNotOptimize(users.RecordCount());
+    }
+}
+
+// The engine given the key and the same first query, with no check of the file.
+void OpenAnchor(benchmark::State& state, int megabytes) {
+    const QByteArray file = QFile::encodeName(Sized(megabytes).dir.filePath("Main.mdb"));
+    for (auto _ : state) {
+        sqlite3* db = nullptr;
+        sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+        sqlite3_key(db, kDatabasePassword, 8);
+        sqlite3_stmt* statement = nullptr;
+        sqlite3_prepare_v2(db, "SELECT * FROM tblUsers", -1, &statement, nullptr);
+        int rows = 0;
+        while (sqlite3_step(statement) == SQLITE_ROW)
+            ++rows;
+        sqlite3_finalize(statement);
+        sqlite3_close_v2(db);
+        benchmark::DoNotOptimize(rows);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     return bench::Run(argc, argv, [] {
         bench::Pair("recordset_open_10k", RecordsetOurs, RecordsetAnchor);
         bench::Pair("refresh_lists_1000", RefreshListsOurs, RefreshListsAnchor);
+        for (const int megabytes : {1, 10, 100})
+            bench::Pair(
+                "open_" + std::to_string(megabytes) + "mb",
+                [megabytes](benchmark::State& state) { OpenOurs(state, megabytes); },
+                [megabytes](benchmark::State& state) { OpenAnchor(state, megabytes); });
     });
 }

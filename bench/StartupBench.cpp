@@ -1,7 +1,7 @@
 // Start-up beside an empty Qt window: from process start to the first window mapped and
 // painted, as an X client watching a private Xvfb sees it, and the process's peak resident
-// memory at that moment; then the peak once logged in with a group of 10,000 to-dos shown. The key
-// derivation of the encrypted file is timed on its own.
+// memory at that moment; then the peak once logged in with a group of 10,000 to-dos shown. The
+// empty window is a program of its own that links Qt Widgets alone.
 #include "BenchSupport.h"
 #include "app/InstalledDatabase.h"
 #include "app/Statements.h"
@@ -10,19 +10,16 @@
 
 #include <QFile>
 #include <QTemporaryDir>
-#include <QWidget>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <poll.h>
-#include <sqlite3.h>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
@@ -270,12 +267,6 @@ Launch Run(const std::vector<std::string>& argv, const AfterPaint& after = {}) {
     return launch;
 }
 
-std::string Self() {
-    char path[4096] = {};
-    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-    return n > 0 ? std::string(path, static_cast<size_t>(n)) : std::string();
-}
-
 void Measure(benchmark::State& state, const std::vector<std::string>& argv, bool memory,
              const AfterPaint& after = {}) {
     if (SharedServer().Name().empty()) {
@@ -296,41 +287,12 @@ void Measure(benchmark::State& state, const std::vector<std::string>& argv, bool
         state.counters["bytes"] = static_cast<double>(peak);
 }
 
-void KeyDerivationOurs(benchmark::State& state) {
-    const QString folder = SharedInstall().dir.path();
-    for (auto _ : state) {
-        Connection connection;
-        connection.Open(ConnectionString(folder));
-    }
-}
-
-void KeyDerivationAnchor(benchmark::State& state) {
-    const QByteArray file = QFile::encodeName(SharedInstall().dir.filePath("Main.mdb"));
-    for (auto _ : state) {
-        sqlite3* db = nullptr;
-        sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-        sqlite3_key(db, kDatabasePassword, 8);
-        sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
-        sqlite3_close_v2(db);
-    }
-}
-
-int EmptyWindow(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QWidget window;
-    window.resize(400, 300);
-    window.show();
-    return QApplication::exec();
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1 && std::strcmp(argv[1], "--empty-window") == 0)
-        return EmptyWindow(argc, argv);
     return bench::Run(argc, argv, [] {
         const std::vector<std::string> ours{SharedInstall().program.toStdString()};
-        const std::vector<std::string> anchor{Self(), "--empty-window"};
+        const std::vector<std::string> anchor{PELMORAN_EMPTY_WINDOW};
         for (const bool memory : {false, true}) {
             const std::string figure = memory ? "peak_memory" : "startup";
             for (const auto& [side, args] : {std::pair{"ours", ours}, std::pair{"anchor", anchor}})
@@ -353,6 +315,5 @@ int main(int argc, char** argv) {
                 ->UseManualTime()
                 ->Unit(benchmark::kMillisecond)
                 ->Iterations(3);
-        bench::Pair("startup_key_derivation", KeyDerivationOurs, KeyDerivationAnchor);
     });
 }

@@ -21,7 +21,6 @@
 #include <exception>
 #include <future>
 #include <limits>
-#include <unistd.h>
 
 namespace Module1 {
 namespace {
@@ -146,11 +145,6 @@ void SetProgramFolder(const QString& folder) {
 
 void StartOpening(const QString& folder) {
     OpeningStorage() = std::async(std::launch::async, [folder] {
-        // The opening is done well before the log-in window is built, while the main thread
-        // spends much of the application's set-up waiting on the display server: at a lower
-        // priority (for this thread alone, which ends with the opening) it leaves both the
-        // processor time they need, and the window shows about a millisecond and a half sooner.
-        [[maybe_unused]] const int priority = nice(5);
         DbConnection().Open(ConnectionString(folder), QString(), QString(), -1);
     });
 }

@@ -5,18 +5,12 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QStyleFactory>
-#include <future>
 
 int main(int argc, char** argv) {
-    // glibc's malloc arenas are left at their default, one per start-up thread (the file's key,
-    // the font configuration, the first window's pictures). Limited to one, they saved 0.2 MB
-    // at the log-in window's peak, but the main thread waited on its lock while those threads
-    // allocated, and the window painted about a millisecond later.
     // The file's key derivation needs nothing of Qt: it runs beside the set-up of the
     // application and of the log-in window. The folder is the executable's, found as
     // QCoreApplication::applicationDirPath finds it on Linux, before there is an application.
     Module1::StartOpening(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath());
-    std::future<void> fontConfiguration = StartReadingFontConfiguration();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tallyboard"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
@@ -28,7 +22,6 @@ int main(int argc, char** argv) {
     // do, and a text box's first layout (made in the default font before the box takes its
     // own) loads no second face at start-up.
     QApplication::setFont(WindowStyle::DefaultFont());
-    fontConfiguration.wait();
     if (!Module1::Main())
         return 0;
     return QApplication::exec();

@@ -13,7 +13,6 @@
 #include <QTest>
 #include <QThread>
 #include <functional>
-#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -37,11 +36,7 @@ protected:
 TEST_F(StartUp, ASuccessfulLogInShowsTheMainWindowAndSetsTheUser) {
     WhenShown<frmLogIn>(
         [](frmLogIn* w) { LogInWith(w, QStringLiteral("ADMIN"), QStringLiteral("admin")); });
-    // The file opens at a lower priority on a thread of its own; the windows' thread keeps its
-    // own (on Linux a thread's nice value is its own).
-    const int priority = getpriority(PRIO_PROCESS, 0);
     EXPECT_TRUE(Module1::Main());
-    EXPECT_EQ(getpriority(PRIO_PROCESS, 0), priority);
     EXPECT_EQ(Module1::CurrentUserID(), QStringLiteral("1"));
     EXPECT_NE(VisibleWindow<frmMain>(), nullptr);
     EXPECT_EQ(VisibleWindow<frmLogIn>(), nullptr);

@@ -2,8 +2,6 @@
 
 #include "platform/db/DbError.h"
 #include "platform/db/Dialect.h"
-#include "platform/db/FileKey.h"
-#include "platform/db/PageCipher.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -14,6 +12,7 @@
 #include <QScopeGuard>
 #include <cerrno>
 #include <cstdio>
+#include <sodium.h>
 #include <sqlite3.h>
 
 namespace {
@@ -43,12 +42,11 @@ DbError NoSpace(const QString& path, int code) {
             code};
 }
 
-// The first 16 bytes of a file: an encrypted file's salt, which its key is derived over, or a
-// plain file's header. Read without a QFile: the program opens its file on a thread of its
-// own before there is an application, and the first thread to make a QObject is taken for
-// the main one.
+// The first 16 bytes of a file: a plain file's header, or an encrypted file's salt. Read
+// without a QFile: the program opens its file on a thread of its own before there is an
+// application, and the first thread to make a QObject is taken for the main one.
 QByteArray FirstBytes(const QString& path) {
-    QByteArray bytes(FileKey::kSaltBytes, '\0');
+    QByteArray bytes(16, '\0');
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
         std::fopen(QFile::encodeName(path).constData(), "rb"), std::fclose);
     const size_t read = file ? std::fread(bytes.data(), 1, bytes.size(), file.get()) : 0;
@@ -259,14 +257,11 @@ void Connection::Attach(const QString& filePath, int flags, const QString& key) 
         impl_.get());
 
     if (!key.isEmpty()) {
-        // A file that exists has its salt: its key is derived here and given raw, the same key
-        // the engine would derive from the passphrase, in a third of the time. A new file takes
-        // the passphrase, and the engine makes its salt.
-        const QByteArray salt = FirstBytes(filePath);
-        const QByteArray bytes = salt.size() == FileKey::kSaltBytes
-                                     ? FileKey::RawKeyText(FileKey::Derive(key.toUtf8(), salt))
-                                     : key.toUtf8();
-        PageCipher::Install();
+        // The engine derives the page key from the passphrase and ciphers every page itself,
+        // exactly as the stock sqlcipher shell does given the same key. The passphrase's bytes
+        // are wiped once the engine has its own copy.
+        QByteArray bytes = key.toUtf8();
+        const auto wipe = qScopeGuard([&bytes] { sodium_memzero(bytes.data(), bytes.size()); });
         sqlite3_key(handle.get(), bytes.constData(), static_cast<int>(bytes.size()));
         // Spelled out so that a later engine (whose defaults differ) reads and writes the same
         // format; each line an engine does not know is ignored by it. These are the engine's
