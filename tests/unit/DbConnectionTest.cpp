@@ -309,6 +309,27 @@ void ExpectTheFolderToBeNamed(const QString& folder) {
     EXPECT_FALSE(connection.IsOpen());
 }
 
+// Runs the disabled test `name` of this program again as nobody, outside every group (root
+// passes every permission check), with `value` in the environment variable `variable`.
+void RunAsNobody(const char* name, const char* variable, const QString& value) {
+    constexpr uid_t kNobody = 65534;
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QString::fromLatin1(variable), value);
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.start(QStringLiteral("setpriv"),
+                {QStringLiteral("--reuid=%1").arg(kNobody),
+                 QStringLiteral("--regid=%1").arg(kNobody), QStringLiteral("--clear-groups"),
+                 QCoreApplication::applicationFilePath(),
+                 QStringLiteral("--gtest_also_run_disabled_tests"),
+                 QStringLiteral("--gtest_filter=*%1").arg(QLatin1String(name)),
+                 QStringLiteral("--gtest_brief=1")});
+    ASSERT_TRUE(child.waitForFinished(60000)) << "setpriv could not run the check";
+    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(child.exitCode(), 0);
+}
+
 } // namespace
 
 // Run by the test below as an unprivileged user, when the tests run as root (to whom every
@@ -345,21 +366,7 @@ TEST(ConnectionInterruptedChange, AReadOnlyFolderIsNamedAndTheChangeUndoneOnceWr
         for (const QString& path : {folder, folder + QStringLiteral("/Main.mdb"),
                                     folder + QStringLiteral("/Main.mdb-journal")})
             ASSERT_EQ(::chown(QFile::encodeName(path).constData(), kNobody, kNobody), 0);
-        QProcess child;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QString::fromLatin1(kReadOnlyFolderVariable), folder);
-        child.setProcessEnvironment(environment);
-        child.setProcessChannelMode(QProcess::ForwardedChannels);
-        child.start(QStringLiteral("setpriv"),
-                    {QStringLiteral("--reuid=%1").arg(kNobody),
-                     QStringLiteral("--regid=%1").arg(kNobody), QStringLiteral("--clear-groups"),
-                     QCoreApplication::applicationFilePath(),
-                     QStringLiteral("--gtest_also_run_disabled_tests"),
-                     QStringLiteral("--gtest_filter=*DISABLED_ReadOnlyFolderAsAnotherUser"),
-                     QStringLiteral("--gtest_brief=1")});
-        ASSERT_TRUE(child.waitForFinished(60000)) << "setpriv could not run the check";
-        EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(child.exitCode(), 0);
+        RunAsNobody("DISABLED_ReadOnlyFolderAsAnotherUser", kReadOnlyFolderVariable, folder);
     }
     EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/Main.mdb-journal")))
         << "the interrupted change must stay undoable";
@@ -372,4 +379,52 @@ TEST(ConnectionInterruptedChange, AReadOnlyFolderIsNamedAndTheChangeUndoneOnceWr
     Recordset users;
     users.Open(Statements::S9(), connection);
     EXPECT_EQ(users.RecordCount(), 1);
+}
+
+namespace {
+
+const char* const kClosedFolderVariable = "PELMORAN_TEST_CLOSED_FOLDER";
+
+// The program's folder holds a link to the shared file, whose folder `shared` is closed to
+// this user: the message names that file and the missing permission, not a missing file.
+void ExpectTheRefusalToBeNamed(const QString& shared) {
+    Connection connection;
+    const QString program = QFileInfo(shared).dir().filePath(QStringLiteral("program"));
+    const DbError error = CatchDbError([&] { connection.Open(ConnectionString(program)); });
+    EXPECT_EQ(error.Description().toStdString(),
+              QStringLiteral("Could not open file '%1/Main.mdb': you have no permission to use it.")
+                  .arg(shared)
+                  .toStdString());
+    EXPECT_FALSE(connection.IsOpen());
+}
+
+} // namespace
+
+TEST(ConnectionRefused, DISABLED_ClosedFolderAsAnotherUser) {
+    ExpectTheRefusalToBeNamed(qEnvironmentVariable(kClosedFolderVariable));
+}
+
+TEST(ConnectionRefused, AFileInAFolderClosedToTheUserIsNamedThroughItsLink) {
+    TempDatabase db;
+    QTemporaryDir place;
+    const QString shared = place.filePath(QStringLiteral("shared"));
+    const QString program = place.filePath(QStringLiteral("program"));
+    ASSERT_TRUE(QDir().mkdir(shared) && QDir().mkdir(program));
+    ASSERT_TRUE(QFile::copy(db.Folder() + QStringLiteral("/Main.mdb"),
+                            shared + QStringLiteral("/Main.mdb")));
+    ASSERT_TRUE(
+        QFile::link(QStringLiteral("../shared/Main.mdb"), program + QStringLiteral("/Main.mdb")));
+    ASSERT_EQ(::chmod(QFile::encodeName(place.path()).constData(), 0755), 0);
+    const QByteArray sharedPath = QFile::encodeName(shared);
+    if (::geteuid() != 0) {
+        ASSERT_EQ(::chmod(sharedPath.constData(), 0), 0);
+        ExpectTheRefusalToBeNamed(shared);
+    } else {
+        ASSERT_EQ(::chmod(sharedPath.constData(), 0770), 0);
+        RunAsNobody("DISABLED_ClosedFolderAsAnotherUser", kClosedFolderVariable, shared);
+    }
+    ASSERT_EQ(::chmod(sharedPath.constData(), 0755), 0);
+    Connection connection;
+    connection.Open(ConnectionString(program));
+    EXPECT_TRUE(connection.IsOpen()) << "through the link, once the folder is open";
 }

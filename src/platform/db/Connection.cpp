@@ -14,6 +14,8 @@
 #include <cstdio>
 #include <sodium.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -33,6 +35,25 @@ DbError Closed() {
 DbError MissingFile(const QString& path) {
     return {DbErrorNumber::ProviderFailure, QStringLiteral("Could not find file '%1'.").arg(path),
             SQLITE_CANTOPEN};
+}
+
+// A file in a folder the user may not enter looks missing to a plain look-up: the system is
+// asked why, so that someone outside the file's group is told so, with the file it refused.
+bool RefusedAccess(const QString& path) {
+    struct stat status {};
+    const QByteArray name = QFile::encodeName(path);
+    if (::stat(name.constData(), &status) != 0)
+        return errno == EACCES;
+    return ::access(name.constData(), R_OK) != 0 && errno == EACCES;
+}
+
+DbError NoPermission(const QString& path) {
+    const QFileInfo info(path);
+    const QString refused = info.isSymLink() ? info.symLinkTarget() : path;
+    return {
+        DbErrorNumber::ProviderFailure,
+        QStringLiteral("Could not open file '%1': you have no permission to use it.").arg(refused),
+        SQLITE_CANTOPEN};
 }
 
 DbError NoSpace(const QString& path, int code) {
@@ -205,6 +226,8 @@ void Connection::Open(const QString& connectionString, const QString& /*user*/,
             QStringLiteral("Provider cannot be found. It may not be properly installed."));
     const QString path = LocalDataSourcePath(settings.dataSource);
     const QFileInfo info(path);
+    if (!settings.dataSource.isEmpty() && RefusedAccess(path))
+        throw NoPermission(path);
     if (settings.dataSource.isEmpty() || !info.exists() || info.isDir())
         throw MissingFile(path);
     // The engine would take an empty file for a new database and write into it.

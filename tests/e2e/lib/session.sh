@@ -36,9 +36,13 @@ for _ in $(seq 1 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
 unset QT_QPA_PLATFORM
 
-# The program reads Main.mdb from its own folder.
-cp "$program" "$work/pelmoran-todo"
-"$make_database" "$work/Main.mdb" >/dev/null
+# The program reads Main.mdb from its own folder. A script that brings its own program tree
+# (the unpacked package) sets no `program`.
+database="$work/Main.mdb"
+if [ -n "${program:-}" ]; then
+  cp "$program" "$work/pelmoran-todo"
+  "$make_database" "$database" >/dev/null
+fi
 
 count_windows() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l; }
 # Waits (up to 30 s: a loaded machine is slow) until `name` has exactly `count` windows.
@@ -92,8 +96,8 @@ log_in_as_admin() {
   sleep 0.3
 }
 
-# Runs SQL on the program's database with the stock shell.
-sql() { sqlcipher "$work/Main.mdb" "PRAGMA key='tm4v8bxe';" "$1" | grep -v '^ok$' || true; }
+# Runs SQL on the program's database (`database`) with the stock shell.
+sql() { sqlcipher "$database" "PRAGMA key='tm4v8bxe';" "$1" | grep -v '^ok$' || true; }
 
 # Clicks at (x, y) pixels inside the window `id`.
 click_in() { # id x y
