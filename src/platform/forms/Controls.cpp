@@ -110,7 +110,13 @@ void TextBox::SetPasswordChar(QChar character) {
 }
 
 void TextBox::focusInEvent(QFocusEvent* event) {
+    const int caret = cursorPosition();
+    const bool selected = hasSelectedText();
     QLineEdit::focusInEvent(event);
+    if (!selectOnEntry_ && !selected && hasSelectedText()) {
+        deselect();
+        setCursorPosition(caret);
+    }
     focusedByMouse_ = event->reason() == Qt::MouseFocusReason;
     // Coming back from another program's window is no entry into the field: its selection
     // and caret stay as the user left them. A move between this program's windows is one.
