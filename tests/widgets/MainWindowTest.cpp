@@ -329,8 +329,9 @@ TEST_F(MainWindow, AddTodoFirstOpensInTheGroupBoxAndLaterKeepsTheFocus) {
     QTest::keyPress(window_->cmdAddTask, Qt::Key_Return);
     frmAddTask* add = VisibleWindow<frmAddTask>();
     ASSERT_NE(add, nullptr);
-    QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Return);
-    EXPECT_EQ(add->focusWidget(), add->cbGroups);
+    ASSERT_EQ(add->focusWidget(), add->cbGroups);
+    QTest::keyRelease(add->cbGroups, Qt::Key_Return);
+    EXPECT_EQ(add->focusWidget(), add->cbGroups) << "the release is no Enter in the box";
 
     FocusIn(add, add->txtDate);
     add->cmdClose->click();

@@ -226,10 +226,17 @@ ComboBox::ComboBox(QWidget* parent)
     connect(this, &QComboBox::activated, this, [this] { Q_EMIT Click(); });
 }
 
+void ComboBox::keyPressEvent(QKeyEvent* event) {
+    pressedKey_ = event->key();
+    QComboBox::keyPressEvent(event);
+}
+
 void ComboBox::keyReleaseEvent(QKeyEvent* event) {
     QComboBox::keyReleaseEvent(event);
-    if (!event->isAutoRepeat())
-        Q_EMIT KeyUp(KeyCodes::FromQtKey(event->key()), KeyCodes::ShiftState(event->modifiers()));
+    if (event->isAutoRepeat() || event->key() != pressedKey_)
+        return;
+    pressedKey_ = 0;
+    Q_EMIT KeyUp(KeyCodes::FromQtKey(event->key()), KeyCodes::ShiftState(event->modifiers()));
 }
 
 Label::Label(QWidget* parent)

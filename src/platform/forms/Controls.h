@@ -91,7 +91,13 @@ Q_SIGNALS:
     void KeyUp(int KeyCode, int Shift);
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+
+private:
+    // The key last pressed here: the release of a key pressed in another window (Enter on the
+    // button that opened this one) is no key of this box.
+    int pressedKey_ = 0;
 };
 
 // A click as the original platform counted one: the left button pressed and released over the
