@@ -93,6 +93,9 @@ frmAddTask::frmAddTask(QWidget* parent)
     Label6->setBuddy(cbPriority);
     WindowStyle::TabOrder(
         {cbGroups, txtTaskName, txtDescription, txtDate, cbPriority, cmdAdd, cmdClose});
+    // These fields follow none of the shared entry habits: entering one selects nothing.
+    for (TextBox* field : {txtTaskName, txtDescription, txtDate})
+        field->SetSelectOnEntry(false);
 
     WindowStyle::Handle(cmdAdd, &QPushButton::clicked, this, &frmAddTask::cmdAdd_Click);
     WindowStyle::Handle(cmdClose, &QPushButton::clicked, this, &frmAddTask::cmdClose_Click);

@@ -51,6 +51,15 @@ QString PriorityWord(const Variant& priority) {
 void Tell(const QString& text, int icon) {
     MessageBox(text, icon, kCaption);
 }
+
+// A refilled list has a current row that nothing highlights: a command on "the selected row"
+// must not act on a row the user never chose.
+bool CurrentRowSelected(const McListBox& list) {
+    for (int i = 0; i < list.SelCount(); ++i)
+        if (list.SelItem(i) == list.ListIndex())
+            return true;
+    return false;
+}
 } // namespace
 
 frmMain::frmMain(QWidget* parent)
@@ -238,7 +247,9 @@ void frmMain::cmdMarkAsDone_Click() {
     // The placeholder row reads as to-do 0, which no to-do has: it is no selection, not a
     // to-do to report as done.
     const QString text = lstTasks->Text();
-    const int taskId = Locale::TrimSpaces(text).isEmpty() ? 0 : Module1::RowId(text);
+    const int taskId = Locale::TrimSpaces(text).isEmpty() || !CurrentRowSelected(*lstTasks)
+                           ? 0
+                           : Module1::RowId(text);
     if (taskId == 0) {
         Tell(QStringLiteral("A task must be selected to be marked as done."), MsgBox::kExclamation);
         return;
@@ -249,12 +260,12 @@ void frmMain::cmdMarkAsDone_Click() {
 }
 
 void frmMain::cmdDeleteGroup_Click() {
-    const int groupId = Module1::RowId(lstGroups->Text());
+    const int groupId = CurrentRowSelected(*lstGroups) ? Module1::RowId(lstGroups->Text()) : 0;
     if (groupId == 1) {
         Tell(QStringLiteral("Default group may not be deleted."), MsgBox::kInformation);
         return;
     }
-    // With no group listed there is nothing to remove, and no removal to report.
+    // With no group listed or chosen there is nothing to remove, and no removal to report.
     if (groupId == 0) {
         Tell(QStringLiteral("A group must be selected to be removed."), MsgBox::kExclamation);
         return;

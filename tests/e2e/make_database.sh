@@ -21,6 +21,25 @@ before=$(sha256sum "$work/Main.mdb")
 if "$tool" "$work/Main.mdb" >/dev/null 2>&1; then fail "an existing file was overwritten"; fi
 [ "$(sha256sum "$work/Main.mdb")" = "$before" ] || fail "the existing file changed"
 
+# Options are answered or refused, and never taken for the name of a file to create.
+options="$work/options"
+mkdir "$options"
+cd "$options"
+help=$("$tool" --help) || fail "--help failed"
+echo "$help" | grep -q 'PATH' || fail "--help shows no usage: $help"
+version=$("$tool" --version) || fail "--version failed"
+echo "$version" | grep -Eq '^pelmoran-make-database [0-9]+\.[0-9]+' || fail "--version: $version"
+for option in --force -x --help=me --version-x; do
+  if "$tool" "$option" >/dev/null 2>"$work/refused"; then fail "$option was accepted"; fi
+  grep -q '^usage: ' "$work/refused" || fail "$option gave no usage line"
+done
+if "$tool" --force Main.mdb >/dev/null 2>&1; then fail "an unknown option beside a path was accepted"; fi
+if "$tool" one.mdb two.mdb >/dev/null 2>&1; then fail "two paths were accepted"; fi
+[ -z "$(ls -A "$options")" ] || fail "options made files: $(ls -A "$options" | tr '\n' ' ')"
+"$tool" -- -dash.mdb >/dev/null || fail "a name after -- was refused"
+[ "$(ls -A "$options")" = "-dash.mdb" ] || fail "after --: $(ls -A "$options" | tr '\n' ' ')"
+cd "$work"
+
 # Runs killed at moments spread over a run's length: the next run cleans up after them, and
 # never touches a complete file.
 killed="$work/killed"

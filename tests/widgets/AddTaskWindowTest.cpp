@@ -190,6 +190,23 @@ TEST_F(AddTaskWindow, EnterWalksTheFieldsOnlyPastFilledOnesAndStopsBeforeAdding)
     EXPECT_EQ(QApplication::focusWidget(), window_->txtTaskName);
 }
 
+TEST_F(AddTaskWindow, TabIntoAFieldSelectsNothingAndKeepsItsCaret) {
+    Fill(0, QStringLiteral("abc"), QStringLiteral("dd"), QStringLiteral("05 Jan 2024"));
+    for (TextBox* field : {window_->txtTaskName, window_->txtDescription, window_->txtDate})
+        field->setCursorPosition(1);
+    FocusIn(window_, window_->cbGroups);
+    for (TextBox* field : {window_->txtTaskName, window_->txtDescription, window_->txtDate}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), field);
+        EXPECT_TRUE(field->selectedText().isEmpty()) << field->objectName().toStdString();
+        EXPECT_EQ(field->cursorPosition(), 1) << field->objectName().toStdString();
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    ASSERT_EQ(QApplication::focusWidget(), window_->txtDescription);
+    EXPECT_TRUE(window_->txtDescription->selectedText().isEmpty());
+    EXPECT_TRUE(Boxes().empty()) << LastBoxText().toStdString();
+}
+
 TEST_F(AddTaskWindow, LoadsWithItsPrioritiesAndLayoutAndReloadsEmpty) {
     EXPECT_EQ(window_->size(), QSize(575, 476));
     EXPECT_EQ(window_->windowTitle(), QStringLiteral("Add New Todo"));

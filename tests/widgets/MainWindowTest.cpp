@@ -23,7 +23,10 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -282,6 +285,107 @@ TEST_F(MainWindow, KeyboardAloneChoosesAGroupAndWalksTheControls) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return Boxes().size() > before; }, 2000));
     ASSERT_EQ(Boxes().size(), before + 1);
     EXPECT_EQ(LastBoxText(), QStringLiteral("Task has successfully been marked as done."));
+}
+
+TEST_F(MainWindow, ASharedAccessKeyMovesTheFocusToTheNextOfItsControls) {
+    const auto alt = [](QWidget* window, Qt::Key key) {
+        QTest::keyClick(window, key, Qt::AltModifier);
+        return QApplication::focusWidget();
+    };
+    EXPECT_EQ(alt(window_, Qt::Key_N), window_->cmdAddGroup);
+    for (int i = 0; i < 4; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), window_->cmdAddTask);
+    EXPECT_EQ(alt(window_, Qt::Key_N), window_->cmdAddGroup) << "from the focus, wrapping";
+    EXPECT_EQ(alt(window_, Qt::Key_N), window_->cmdAddTask);
+    EXPECT_EQ(alt(window_, Qt::Key_A), window_->cmdAboutProgrammer);
+    EXPECT_EQ(alt(window_, Qt::Key_A), window_->cmdAboutProduct);
+    EXPECT_EQ(alt(window_, Qt::Key_C), window_->cmdChangePassword);
+    EXPECT_EQ(alt(window_, Qt::Key_C), window_->Command1);
+    EXPECT_EQ(alt(window_, Qt::Key_C), window_->cmdChangePassword);
+    EXPECT_EQ(VisibleWindow<frmAddTask>(), nullptr);
+    EXPECT_EQ(VisibleWindow<frmAddGroup>(), nullptr);
+    EXPECT_EQ(VisibleWindow<frmChangePassword>(), nullptr);
+    EXPECT_TRUE(Boxes().empty()) << "a shared key presses nothing";
+
+    // A label's key reaches its field, in the field's place in the focus order.
+    frmCreateAccount& account = Shared<frmCreateAccount>();
+    account.Show(false);
+    FocusIn(&account, account.txtUserID);
+    EXPECT_EQ(alt(&account, Qt::Key_C), account.txtConfirmPassword);
+    EXPECT_EQ(alt(&account, Qt::Key_C), account.cmdCreate);
+    EXPECT_EQ(alt(&account, Qt::Key_C), account.cmdCancel);
+    EXPECT_EQ(alt(&account, Qt::Key_C), account.txtConfirmPassword);
+    EXPECT_EQ(alt(&account, Qt::Key_P), account.txtPassword) << "a key of one control";
+    EXPECT_TRUE(account.isVisible());
+    account.Hide();
+}
+
+TEST_F(MainWindow, AddTodoFirstOpensInTheGroupBoxAndLaterKeepsTheFocus) {
+    Shared<frmAddTask>().close();
+    Module1::RefreshLists();
+    // Enter presses the focused button; its release reaches the window it opened.
+    FocusIn(window_, window_->cmdAddTask);
+    QTest::keyPress(window_->cmdAddTask, Qt::Key_Return);
+    frmAddTask* add = VisibleWindow<frmAddTask>();
+    ASSERT_NE(add, nullptr);
+    ASSERT_EQ(add->focusWidget(), add->cbGroups);
+    QTest::keyRelease(add->cbGroups, Qt::Key_Return);
+    EXPECT_EQ(add->focusWidget(), add->cbGroups) << "the release is no Enter in the box";
+
+    FocusIn(add, add->txtDate);
+    add->cmdClose->click();
+    FocusIn(window_, window_->cmdAddTask);
+    QTest::keyClick(window_->cmdAddTask, Qt::Key_Return);
+    EXPECT_TRUE(add->isVisible());
+    EXPECT_EQ(add->focusWidget(), add->txtDate) << "a later showing keeps the focus";
+    add->Hide();
+}
+
+TEST_F(MainWindow, CommandsOnAListWithNoSelectedRowFindNothingSelected) {
+    AddTask(5, 1, 1, QStringLiteral("Book"), QStringLiteral("2024-01-05"), QStringLiteral("0"),
+            QString());
+    Choose(window_->lstGroups, QStringLiteral("1 - General"));
+    ASSERT_EQ(window_->lstTasks->Text(), QStringLiteral("5 - Book")) << "current, not selected";
+    window_->cmdMarkAsDone->click();
+    EXPECT_EQ(LastBoxText(), QStringLiteral("A task must be selected to be marked as done."));
+    EXPECT_EQ(Boxes().back().style, MsgBox::kExclamation);
+    EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) AS n FROM tblTasks WHERE MarkAsDone=0")), 1);
+
+    Run(QStringLiteral("INSERT INTO tblGroups(GroupID,UserID,GroupName) VALUES(2,1,'Work')"));
+    Module1::RefreshLists();
+    ASSERT_EQ(window_->lstGroups->Text(), QStringLiteral("1 - General"));
+    window_->cmdDeleteGroup->click();
+    EXPECT_EQ(LastBoxText(), QStringLiteral("A group must be selected to be removed."));
+    EXPECT_EQ(Boxes().back().style, MsgBox::kExclamation);
+    EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) AS n FROM tblGroups")), 2);
+}
+
+TEST_F(MainWindow, ABoxAfterTheRemovalQuestionIsCentredOnTheWindow) {
+    Run(QStringLiteral("INSERT INTO tblGroups(GroupID,UserID,GroupName) VALUES(2,1,'Work')"));
+    Module1::RefreshLists();
+    Choose(window_->lstGroups, QStringLiteral("2 - Work"));
+    window_->move(40, 30);
+    MsgBox::SetResponder(nullptr);
+    std::vector<std::pair<QString, QPoint>> shown;
+    // Each real box is noted and answered as soon as it shows.
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible() || (!shown.empty() && shown.back().first == box->text()))
+            return;
+        shown.emplace_back(box->text(), box->frameGeometry().center());
+        QAbstractButton* button = box->button(QMessageBox::Yes);
+        (button ? button : box->button(QMessageBox::Ok))->click();
+    });
+    answer.start(0);
+    window_->cmdDeleteGroup->click();
+    answer.stop();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[1].first, QStringLiteral("Group Deleted successfully"));
+    const QPoint centre = window_->frameGeometry().center();
+    for (const auto& [text, at] : shown)
+        EXPECT_LE((at - centre).manhattanLength(), 2) << text.toStdString();
 }
 
 TEST_F(MainWindow, CommandsShowOneSharedInstanceEachAndAddTodoRefreshes) {

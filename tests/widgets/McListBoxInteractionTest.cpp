@@ -191,6 +191,50 @@ TEST_F(ListInteraction, ShiftDownExtendsTheRangeRowByRow) {
     EXPECT_EQ(list.SelectionAnchor(), 5);
 }
 
+TEST_F(ListInteraction, AnArrowSelectsTheCurrentRowOnlyWhereNothingIsSelected) {
+    // A refilled list: an arrow chooses its current row, the first.
+    events.clear();
+    Key(Qt::Key_Down);
+    EXPECT_EQ(Selected(), QList<int>{0});
+    EXPECT_EQ(events, (QStringList{"KeyDown", "SelChange", "MouseDown", "KeyUp"}));
+    Key(Qt::Key_Down);
+    EXPECT_EQ(Selected(), QList<int>{1});
+
+    // The only row of a list: an arrow chooses it, the other keys stop on it.
+    Fill(1);
+    events.clear();
+    for (Qt::Key key : {Qt::Key_PageUp, Qt::Key_Home, Qt::Key_End, Qt::Key_PageDown})
+        Key(key);
+    EXPECT_EQ(events.count("SelChange") + events.count("MouseDown"), 0)
+        << events.join(u' ').toStdString();
+    EXPECT_TRUE(Selected().isEmpty());
+    Key(Qt::Key_Down);
+    EXPECT_EQ(Selected(), QList<int>{0});
+
+    // The last row current but unselected while another is selected: Down stops there.
+    Fill(3);
+    list.setMultiSelect(true);
+    QTest::mouseClick(&list, Qt::LeftButton, Qt::NoModifier, Row(1));
+    QTest::mouseClick(&list, Qt::LeftButton, Qt::ControlModifier, Row(2));
+    QTest::mouseClick(&list, Qt::LeftButton, Qt::ControlModifier, Row(2));
+    ASSERT_EQ(list.ListIndex(), 2);
+    ASSERT_EQ(Selected(), QList<int>{1});
+    events.clear();
+    Key(Qt::Key_Down);
+    EXPECT_EQ(events, (QStringList{"KeyDown", "KeyUp"}));
+    EXPECT_EQ(Selected(), QList<int>{1});
+
+    // Shift+Down from an unselected current row extends from the anchor.
+    Fill(6);
+    QTest::mouseClick(&list, Qt::LeftButton, Qt::NoModifier, Row(1));
+    QTest::mouseClick(&list, Qt::LeftButton, Qt::ControlModifier, Row(3));
+    QTest::mouseClick(&list, Qt::LeftButton, Qt::ControlModifier, Row(3));
+    ASSERT_EQ(list.SelectionAnchor(), 3);
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(Selected(), (QList<int>{3, 4}));
+    EXPECT_EQ(list.ListIndex(), 4);
+}
+
 TEST_F(ListInteraction, CharacterKeysRaiseKeyPress) {
     Key(Qt::Key_A);
     EXPECT_EQ(events, (QStringList{"KeyDown", "KeyPress", "KeyUp"}));

@@ -212,14 +212,15 @@ void McListBox::HandleKeyDown(short KeyCode, short Shift) {
         target = ListCount() - 1;
     if (target < 0)
         target = 0;
-    // A refilled list has a current row but no selection. An arrow step then selects the
-    // current row itself rather than its neighbour, so the keyboard alone can choose the only
-    // row of a list, or the first; any step that stays on a selected current row does nothing.
-    const bool currentSelected = SelPosition(listIndex_) > 0;
-    if (!currentSelected && listIndex_ >= 0 &&
-        (KeyCode == KeyCodes::kUp || KeyCode == KeyCodes::kDown))
+    // A refilled list has a current row but no selection at all. A plain arrow step there
+    // selects the current row itself rather than its neighbour, so the keyboard alone can
+    // choose the only row of a list, or the first. Every other step, an extending Shift step
+    // included, goes to its own target and stops where that is the current row.
+    const bool arrow = KeyCode == KeyCodes::kUp || KeyCode == KeyCodes::kDown;
+    const bool extending = keys_.Shift && multiSelect_;
+    if (arrow && !extending && Selection.empty() && ListCount() > 0)
         target = listIndex_;
-    if (target == listIndex_ && (ListCount() == 0 || currentSelected))
+    else if (target == listIndex_)
         return;
     ScrollIntoView(target);
     Press(kKeyboardStep, 0, static_cast<float>(target), 0);

@@ -57,19 +57,23 @@ QString McListBox::Row::Field(int field) const {
     }
 }
 
-template <typename Write> bool McListBox::Row::WriteRecord(Write&& write) const {
+template <typename Write, typename Between>
+bool McListBox::Row::WriteFields(Write&& field, Between&& between) const {
     if (!pieces.isEmpty()) {
         for (qsizetype k = 0; k < pieces.size(); ++k)
-            if ((k > 0 && !write(QStringView(kSeparator))) || !write(QStringView(pieces[k])))
+            if ((k > 0 && !between()) || !field(QStringView(pieces[k])))
                 return false;
         return true;
     }
-    // Sorting joins every record: digits written in place cost no number text of their own.
+    // Sorting writes every record: digits written in place cost no number text of their own.
     char digits[16];
     const auto written = std::to_chars(std::begin(digits), std::end(digits), icon);
-    return write(QStringView(text)) && write(QStringView(kSeparator)) &&
-           write(QLatin1String(digits, written.ptr)) && write(QStringView(kSeparator)) &&
-           write(BoolText(bold));
+    return field(QStringView(text)) && between() && field(QLatin1String(digits, written.ptr)) &&
+           between() && field(BoolText(bold));
+}
+
+template <typename Write> bool McListBox::Row::WriteRecord(Write&& write) const {
+    return WriteFields(write, [&write] { return write(QStringView(kSeparator)); });
 }
 
 void McListBox::Row::AppendRecord(QString& out) const {
@@ -89,7 +93,22 @@ qsizetype McListBox::Row::RecordLength() const {
 }
 
 bool McListBox::Row::WriteAsciiKey(const Locale::AsciiSortKeys& keys, char*& out) const {
-    return WriteRecord([&](auto piece) { return keys.Write(piece, out); });
+    return WriteFields([&](auto piece) { return keys.Write(piece, out); },
+                       [&out] {
+                           *out++ = 0;
+                           return true;
+                       });
+}
+
+int McListBox::CompareRows(const Row& a, const Row& b, int from) {
+    const int fields = std::max(a.FieldCount(), b.FieldCount());
+    for (int k = from; k < fields; ++k) {
+        if (k >= a.FieldCount() || k >= b.FieldCount())
+            return k >= a.FieldCount() ? -1 : 1;
+        if (const int c = Locale::CompareTextNoCase(a.Field(k), b.Field(k)))
+            return c;
+    }
+    return 0;
 }
 
 McListBox::Row McListBox::MakeRow(const QString& text, int icon, bool bold) {
@@ -357,12 +376,14 @@ void McListBox::SortItems() {
     }
 }
 
-// Rows are ordered by their whole records, text, icon and bold together: a text that runs on
-// past another (as "Todo - x" runs past "Todo") meets that one's separator, which the
-// comparison may place either side of what follows, so the texts alone would not do.
-// Inserting each record before the first one it compares `sortOrder_` against, as rows were
+// Rows are ordered by text, and rows whose texts compare equal by their icon and then their
+// bold fields. Comparing the whole records instead would let a text that runs on past another
+// (as "gift 169844" runs past "gift 169") meet that one's separator, which the comparison may
+// place either side of what follows: a longer text would then stand before its own prefix.
+// Inserting each row before the first one it compares `sortOrder_` against, as rows were
 // always ordered, is a stable sort by that comparison; a stable n log n sort gives the same
-// order without the quadratic cost on every refresh.
+// order without the quadratic cost on every refresh. The order check every refresh runs first
+// uses the very comparison the sort does, so a sorted list passes it.
 
 bool McListBox::AsciiRowOrder(std::vector<qsizetype>& rowOrder) const {
     // Every key lies in one buffer; its first eight bytes, read as a number, decide most
@@ -439,54 +460,34 @@ bool McListBox::AsciiRowOrder(std::vector<qsizetype>& rowOrder) const {
 
 void McListBox::CollatedRowOrder(std::vector<qsizetype>& rowOrder) const {
     const int order = sortOrder_;
-    auto before = [order](int comparison) { return comparison == order; };
-    // Two reused buffers: checking a sorted list (every refresh does) allocates nothing.
-    QString previous;
-    QString current;
-    Items[0].AppendRecord(previous);
     bool sorted = true;
-    for (qsizetype i = 1; i < Items.size() && sorted; ++i) {
-        current.resize(0);
-        Items[i].AppendRecord(current);
-        sorted = !before(Locale::CompareTextNoCase(current, previous));
-        std::swap(previous, current);
-    }
+    for (qsizetype i = 1; i < Items.size() && sorted; ++i)
+        sorted = CompareRows(Items[i], Items[i - 1]) != order;
     if (sorted)
         return;
+    rowOrder.resize(static_cast<size_t>(Items.size()));
+    std::iota(rowOrder.begin(), rowOrder.end(), qsizetype(0));
     const QCollator& collator = Locale::TextNoCaseCollator();
     // The C locale's collation keys are the plain texts, case and all, while its comparison
-    // ignores case: there the comparison itself has to order the rows, or a sorted list
-    // would never pass the check above.
+    // ignores case: there the comparison itself orders the rows.
     if (collator.locale().language() == QLocale::C) {
-        QStringList records;
-        records.reserve(Items.size());
-        for (const Row& row : std::as_const(Items)) {
-            records.append(QString());
-            row.AppendRecord(records.back());
-        }
-        rowOrder.resize(static_cast<size_t>(Items.size()));
-        std::iota(rowOrder.begin(), rowOrder.end(), qsizetype(0));
         std::stable_sort(rowOrder.begin(), rowOrder.end(), [&](qsizetype a, qsizetype b) {
-            return before(Locale::CompareTextNoCase(records[a], records[b]));
+            return CompareRows(Items[a], Items[b]) == order;
         });
-    } else {
-        // Elsewhere collation keys compare as the collator does, at a fraction of the cost
-        // per comparison.
-        std::vector<std::pair<QCollatorSortKey, qsizetype>> keyed;
-        keyed.reserve(static_cast<size_t>(Items.size()));
-        for (qsizetype i = 0; i < Items.size(); ++i) {
-            current.resize(0);
-            Items[i].AppendRecord(current);
-            keyed.emplace_back(collator.sortKey(current), i);
-        }
-        std::stable_sort(keyed.begin(), keyed.end(), [&](const auto& a, const auto& b) {
-            const int c = a.first.compare(b.first);
-            return before(c < 0 ? -1 : (c > 0 ? 1 : 0));
-        });
-        rowOrder.reserve(keyed.size());
-        for (const auto& entry : keyed)
-            rowOrder.push_back(entry.second);
+        return;
     }
+    // Elsewhere the texts' collation keys compare as the collator does, at a fraction of the
+    // cost per comparison; the other fields decide only between equal texts.
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(static_cast<size_t>(Items.size()));
+    for (const Row& row : std::as_const(Items))
+        keys.push_back(collator.sortKey(row.Field(kTextField)));
+    std::stable_sort(rowOrder.begin(), rowOrder.end(), [&](qsizetype a, qsizetype b) {
+        const int byText = keys[static_cast<size_t>(a)].compare(keys[static_cast<size_t>(b)]);
+        const int c =
+            byText != 0 ? (byText < 0 ? -1 : 1) : CompareRows(Items[a], Items[b], kIconField);
+        return c == order;
+    });
 }
 
 int McListBox::SelPosition(int index) const {

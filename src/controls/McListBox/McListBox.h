@@ -243,13 +243,22 @@ private:
         void AppendRecord(QString& out) const;
         // How many characters the record text has.
         qsizetype RecordLength() const;
-        // Writes the record's ASCII collation key at `out` (see Locale::AsciiSortKeys); false
-        // when the record has other characters.
+        // Writes the row's ASCII sort key at `out`: its fields' keys (see
+        // Locale::AsciiSortKeys), each ended by a 0 byte that orders a field before any longer
+        // one it begins; never more bytes than the record has characters. False when the
+        // record has other characters.
         bool WriteAsciiKey(const Locale::AsciiSortKeys& keys, char*& out) const;
         // Hands the record to `write` piece by piece (texts and separators, as QStringView or
         // QLatin1String) until it returns false; false then.
         template <typename Write> bool WriteRecord(Write&& write) const;
+        // Hands each field to `field` and calls `between` between two of them, until one
+        // returns false; false then.
+        template <typename Write, typename Between>
+        bool WriteFields(Write&& field, Between&& between) const;
     };
+    // The order of rows: by text without regard to case, then by icon and bold fields as
+    // texts (a record with fewer fields first); -1, 0 or 1. `from` skips leading fields.
+    static int CompareRows(const Row& a, const Row& b, int from = 0);
     friend class QTypeInfo<Row>;
 
     // Item store.

@@ -110,7 +110,13 @@ void TextBox::SetPasswordChar(QChar character) {
 }
 
 void TextBox::focusInEvent(QFocusEvent* event) {
+    const int caret = cursorPosition();
+    const bool selected = hasSelectedText();
     QLineEdit::focusInEvent(event);
+    if (!selectOnEntry_ && !selected && hasSelectedText()) {
+        deselect();
+        setCursorPosition(caret);
+    }
     focusedByMouse_ = event->reason() == Qt::MouseFocusReason;
     // Coming back from another program's window is no entry into the field: its selection
     // and caret stay as the user left them. A move between this program's windows is one.
@@ -220,10 +226,17 @@ ComboBox::ComboBox(QWidget* parent)
     connect(this, &QComboBox::activated, this, [this] { Q_EMIT Click(); });
 }
 
+void ComboBox::keyPressEvent(QKeyEvent* event) {
+    pressedKey_ = event->key();
+    QComboBox::keyPressEvent(event);
+}
+
 void ComboBox::keyReleaseEvent(QKeyEvent* event) {
     QComboBox::keyReleaseEvent(event);
-    if (!event->isAutoRepeat())
-        Q_EMIT KeyUp(KeyCodes::FromQtKey(event->key()), KeyCodes::ShiftState(event->modifiers()));
+    if (event->isAutoRepeat() || event->key() != pressedKey_)
+        return;
+    pressedKey_ = 0;
+    Q_EMIT KeyUp(KeyCodes::FromQtKey(event->key()), KeyCodes::ShiftState(event->modifiers()));
 }
 
 Label::Label(QWidget* parent)

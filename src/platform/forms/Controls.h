@@ -25,6 +25,9 @@ public:
     // limit keeps what fits of the new text.
     void setMaxLength(int characters);
     int maxLength() const { return maxCharacters_; }
+    // Whether entering the field by Tab or an access key selects its whole text, as Qt's
+    // fields do; one that does not keeps its caret where it was, as a click or code does.
+    void SetSelectOnEntry(bool select) { selectOnEntry_ = select; }
 
 Q_SIGNALS:
     void GotFocus();
@@ -47,6 +50,7 @@ private:
     QString tag_;
     uint32_t backColor_;
     bool focusedByMouse_ = false;
+    bool selectOnEntry_ = true;
     // The program lost the activation while this field had the focus: its return is no entry.
     bool leftProgram_ = false;
     int focusSelectionStart_ = -1;
@@ -87,7 +91,13 @@ Q_SIGNALS:
     void KeyUp(int KeyCode, int Shift);
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+
+private:
+    // The key last pressed here: the release of a key pressed in another window (Enter on the
+    // button that opened this one) is no key of this box.
+    int pressedKey_ = 0;
 };
 
 // A click as the original platform counted one: the left button pressed and released over the

@@ -1,5 +1,6 @@
 #include "platform/forms/Form.h"
 
+#include "platform/forms/AccessKeys.h"
 #include "platform/forms/SystemColors.h"
 #include "platform/forms/Twips.h"
 
@@ -23,6 +24,7 @@ Form::Form(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint) {
     container_.SetAmbientFont(font());
+    AccessKeys::FollowFocus();
 }
 
 Form::~Form() {

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 
 namespace MsgBox {
 namespace {
@@ -15,6 +16,21 @@ void SetResponder(Responder responder) {
     CurrentResponder() = std::move(responder);
 }
 
+namespace {
+// The window whose handler raises a box is the active one; right after an earlier box of the
+// same handler closed, none is active until the activation comes back, and the earlier box's
+// owner is the one still raising boxes.
+QWidget* RaisingWindow() {
+    static QPointer<QWidget> lastOwner;
+    QWidget* active = QApplication::activeWindow();
+    if (active && !qobject_cast<QMessageBox*>(active))
+        lastOwner = active;
+    else if (!lastOwner || !lastOwner->isVisible())
+        return active;
+    return lastOwner;
+}
+} // namespace
+
 } // namespace MsgBox
 
 int MessageBox(const QString& prompt, int style, const QString& title) {
@@ -22,7 +38,8 @@ int MessageBox(const QString& prompt, int style, const QString& title) {
     if (const auto& responder = MsgBox::CurrentResponder())
         return responder({prompt, style, caption});
 
-    QMessageBox box(QApplication::activeWindow());
+    // Centred on the window that raised it.
+    QMessageBox box(MsgBox::RaisingWindow());
     box.setWindowTitle(caption);
     box.setText(prompt);
     switch (style & 0x70) {
