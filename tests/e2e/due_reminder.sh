@@ -2,7 +2,8 @@
 # The desktop reminder of what is due, shown by a real notification server (dunst) on a
 # session bus of this test's own: an account with nothing due logs in and gets no
 # notification, although another account's to-do is due today; then the default account logs
-# in and gets exactly one, naming its to-do as typed. Arguments: the program, the tool that
+# in and gets exactly one, naming its to-do as typed, whose action brings the main window
+# forward. Arguments: the program, the tool that
 # makes the database. Exits 77 (skipped) where dunst or dbus-run-session is missing.
 set -euo pipefail
 program="$1"
@@ -68,6 +69,29 @@ start
 log_in_as_admin
 for _ in $(seq 1 300); do [ "$(dunstctl count displayed)" -ge 1 ] && break; sleep 0.1; done
 [ -n "${PELMORAN_SHOTS:-}" ] && import -window root "$PELMORAN_SHOTS/due-reminder.png"
+
+# 3. The notification's action brings the main window up over another program's window. With
+#    no window manager here the keyboard stays where it is; the stacking order shows it.
+#    xwininfo lists the root window's children top first.
+xmessage -name other "another program" >/dev/null 2>&1 &
+other_pid=$!
+trap 'kill $other_pid $dunst_pid 2>/dev/null || true; cleanup' EXIT
+for _ in $(seq 1 100); do
+  other=$(xdotool search --onlyvisible --classname '^other$' 2>/dev/null | head -1) || true
+  [ -n "$other" ] && break
+  sleep 0.1
+done
+[ -n "$other" ] || fail "the other program's window did not show"
+on_top() { # window: true when it stands above the other program's window
+  xwininfo -root -children | awk -v a="$(printf '0x%x' "$1")" -v b="$(printf '0x%x' "$other")" \
+    '$1 == a { at = NR } $1 == b { bt = NR } END { exit !(at && bt && at < bt) }'
+}
+on_top "$main_window" && fail "the other program's window did not come over the main window"
+dunstctl action 0
+for _ in $(seq 1 100); do on_top "$main_window" && break; sleep 0.1; done
+on_top "$main_window" || fail "the notification's action did not bring the main window forward"
+kill "$other_pid" 2>/dev/null || true
+
 shown=$(history)
 echo "notifications: $shown"
 [ "$(printf '%s\n' "$shown" | grep -c .)" -eq 1 ] || { cat "$work/dunst.log" >&2; fail "wanted one notification in all, got: $shown"; }
