@@ -116,6 +116,15 @@ Statement S14(const QString& newPasswordHash, const QString& currentUserId) {
             {newPasswordHash}};
 }
 
+Statement DueTodos(const QString& currentUserId) {
+    // Which dates count is decided by the reader: a stored due date that is no date must be
+    // passed over, and the engine would compare such a text with a date as text.
+    return {QStringLiteral("SELECT [TaskName],[DueDate] FROM [tblTasks] WHERE [MarkAsDone]=FALSE "
+                           "AND [userID]=") +
+                Id(currentUserId),
+            {}};
+}
+
 } // namespace Statements
 
 QString ConnectionString(const QString& programFolder) {

@@ -42,6 +42,8 @@ Statement S12(int newUserId, const QString& userNameTrimmed, const QString& pass
 Statement S13(const QString& currentUserId);
 // Sets the current user's password hash.
 Statement S14(const QString& newPasswordHash, const QString& currentUserId);
+// The user's open to-dos, name and due date only, for the reminder of what is due.
+Statement DueTodos(const QString& currentUserId);
 
 } // namespace Statements
 

@@ -1,6 +1,8 @@
+#include "app/DueReminder.h"
 #include "app/Module1.h"
 #include "platform/forms/Fonts.h"
 #include "windows/WindowStyle.h"
+#include "windows/frmMain.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -24,5 +26,8 @@ int main(int argc, char** argv) {
     QApplication::setFont(WindowStyle::DefaultFont());
     if (!Module1::Main())
         return 0;
+    // Told once the main window is up: nothing of it runs before the log-in window shows.
+    DueReminder::Notifier reminder(Shared<frmMain>());
+    reminder.Start();
     return QApplication::exec();
 }

@@ -81,13 +81,16 @@ start() {
 
 
 # Logs in as the default account with the keyboard and waits for the main window.
-log_in_as_admin() {
+log_in_as_admin() { log_in_as admin admin; }
+
+# Logs in with the keyboard as `name` and waits for the main window.
+log_in_as() { # name password
   wait_for_windows "Log In" 1 || fail "no log-in window"
   local login
   login=$(xdotool search --onlyvisible --name "^Log In\$" | head -1)
-  type_into "$login" "admin"
+  type_into "$login" "$1"
   key Return
-  xdotool type --delay 30 "admin"
+  xdotool type --delay 30 "$2"
   key Return
   key Return
   wait_for_windows "Pelmoran Todo List" 1 || fail "the main window did not open after log-in"
