@@ -2,6 +2,7 @@
 
 #include "platform/forms/SystemColors.h"
 #include "platform/forms/Twips.h"
+#include "platform/forms/WindowAccessible.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -22,6 +23,7 @@
 Form::Form(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint) {
+    InstallWindowAccessibility();
     container_.SetAmbientFont(font());
 }
 
