@@ -10,6 +10,8 @@
 #include <QBitmap>
 #include <QPainter>
 #include <QRegion>
+#include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -45,6 +47,34 @@ short ReadShort(const PropertyStore& store, const QString& name, short defaultVa
     if (value < std::numeric_limits<short>::min() || value > std::numeric_limits<short>::max())
         throw RuntimeError::Overflow();
     return static_cast<short>(value);
+}
+
+// A picture with see-through parts of its own shows every pixel any of whose device pixels
+// is drawn at all, and is painted over the window behind, so its edges blend with what is
+// really there; wholly see-through pixels are cut, as are those exactly of the mask colour.
+// Given as an opaque picture of one pixel a pixel, each cut one in the mask colour.
+QImage CutOfSeeThrough(const QImage& picture, QRgb mask) {
+    const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
+    const qreal ratio = picture.devicePixelRatio();
+    const QSize size = picture.deviceIndependentSize().toSize();
+    const QRgb shown = mask ^ 0x00FFFFFFu;
+    QImage cut(size, QImage::Format_RGB32);
+    const auto device = [ratio](int v, int limit) {
+        return std::min(static_cast<int>(std::ceil(v * ratio - 0.5)), limit);
+    };
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x) {
+            bool drawn = false;
+            const int right = std::max(device(x + 1, argb.width()), device(x, argb.width()) + 1);
+            const int bottom = std::max(device(y + 1, argb.height()), device(y, argb.height()) + 1);
+            for (int dy = device(y, argb.height() - 1); dy < bottom && !drawn; ++dy)
+                for (int dx = device(x, argb.width() - 1); dx < right && !drawn; ++dx) {
+                    const QRgb p = argb.pixel(dx, dy);
+                    drawn = qAlpha(p) != 0 && (qAlpha(p) != 255 || p != mask);
+                }
+            cut.setPixel(x, y, drawn ? shown : mask);
+        }
+    return cut;
 }
 
 } // namespace
@@ -211,9 +241,14 @@ void TransPicBox::UpdateMask() {
         // pixels come out as the bitmap's clear bits, so the region is everything else.
         // A picture of more device pixels than pixels is cut pixel by pixel, as the region
         // is: each pixel goes by the first device pixel of its block.
-        QImage opaque = picture_.convertToFormat(QImage::Format_RGB32);
-        if (picture_.devicePixelRatio() != 1)
-            opaque = opaque.scaled(picture_.deviceIndependentSize().toSize());
+        QImage opaque;
+        if (picture_.hasAlphaChannel()) {
+            opaque = CutOfSeeThrough(picture_, maskColour.rgb());
+        } else {
+            opaque = picture_.convertToFormat(QImage::Format_RGB32);
+            if (picture_.devicePixelRatio() != 1)
+                opaque = opaque.scaled(picture_.deviceIndependentSize().toSize());
+        }
         opaque.setDevicePixelRatio(1);
         const QImage cut = opaque.createMaskFromColor(maskColour.rgb(), Qt::MaskInColor);
         shape += QRegion(QBitmap::fromImage(cut)).translated(border, border).intersected(client);

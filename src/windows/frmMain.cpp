@@ -37,6 +37,14 @@ Label* MakeDetails(QWidget* parent, const QString& name, const QString& caption,
     return label;
 }
 
+// A details label reads by its name, with the text it shows as its description: setting the
+// description tells a screen reader of the new text, which a reader does not follow on a
+// label that is not focused.
+void ShowDetails(Label* label, const QString& text) {
+    label->setText(text);
+    label->setAccessibleDescription(text);
+}
+
 QString PriorityWord(const Variant& priority) {
     if (!priority.IsNull()) {
         const double value = priority.ToDouble();
@@ -116,6 +124,8 @@ frmMain::frmMain(QWidget* parent)
     lblDescription = MakeDetails(
         this, QStringLiteral("lblDescription"), QStringLiteral("Task description here in this box"),
         7200, 1215, WindowStyle::Font(QStringLiteral("Microsoft Sans Serif"), 9, true), 0x00008080);
+    lblTitle->setAccessibleName(QStringLiteral("Todo Name"));
+    lblDescription->setAccessibleName(QStringLiteral("Todo details"));
 
     Image2 = WindowStyle::MakePicture(this, QStringLiteral("Image2"),
                                       QStringLiteral(":/windows/main-logo.svg"), 4680, 8520, 6315,
@@ -157,8 +167,8 @@ void frmMain::Form_Load() {
     lstGroups->setGeometry(TwipsRect(120, 3240, 4335, 5175));
     lstTasks->ReadProperties(StoredDesign(kDesign, QStringLiteral("lstTasks")));
     lstTasks->setGeometry(TwipsRect(4680, 3240, 6015, 3495));
-    lblTitle->setText(QStringLiteral(" Todo Name:"));
-    lblDescription->setText(QStringLiteral("Task description here in this box"));
+    ShowDetails(lblTitle, QStringLiteral(" Todo Name:"));
+    ShowDetails(lblDescription, QStringLiteral("Task description here in this box"));
     focusGroupsList_ = true;
     Module1::RefreshLists();
 }
@@ -175,8 +185,8 @@ void frmMain::lstGroups_SelChange() {
     try {
         const QString groupId =
             Module1::TextBeforeSeparator(lstGroups->Text(), QStringLiteral("-"));
-        lblTitle->setText(QString());
-        lblDescription->setText(QString());
+        ShowDetails(lblTitle, QString());
+        ShowDetails(lblDescription, QString());
         auto tasks = Module1::OpenRecordset(Statements::S3(Module1::CurrentUserID(), groupId));
         lstTasks->Clear();
         if (tasks->RecordCount() > 0) {
@@ -202,20 +212,21 @@ void frmMain::lstTasks_SelChange() {
     if (Locale::TrimSpaces(lstTasks->Text()).isEmpty())
         return;
     const int taskId = Module1::RowId(lstTasks->Text());
-    lblTitle->setText(QString());
-    lblDescription->setText(QString());
+    ShowDetails(lblTitle, QString());
+    ShowDetails(lblDescription, QString());
     auto task = Module1::OpenRecordset(Statements::S4(Module1::CurrentUserID(), taskId));
     if (task->RecordCount() < 1)
         return;
-    lblTitle->setText(QStringLiteral(" ") +
-                      task->Fields(QStringLiteral("taskname")).Value().ToString());
+    ShowDetails(lblTitle,
+                QStringLiteral(" ") + task->Fields(QStringLiteral("taskname")).Value().ToString());
     const Variant due = task->Fields(QStringLiteral("DueDate")).Value();
-    lblDescription->setText(QStringLiteral("DueDate: ") +
-                            (due.IsNull() ? QString() : Locale::FormatDate(due.ToDate())) +
-                            QStringLiteral("                                  Priority: ") +
-                            PriorityWord(task->Fields(QStringLiteral("priority")).Value()) +
-                            QStringLiteral("\r\n") +
-                            task->Fields(QStringLiteral("taskdescription")).Value().ToString());
+    ShowDetails(lblDescription,
+                QStringLiteral("DueDate: ") +
+                    (due.IsNull() ? QString() : Locale::FormatDate(due.ToDate())) +
+                    QStringLiteral("                                  Priority: ") +
+                    PriorityWord(task->Fields(QStringLiteral("priority")).Value()) +
+                    QStringLiteral("\r\n") +
+                    task->Fields(QStringLiteral("taskdescription")).Value().ToString());
 }
 
 void frmMain::Command1_Click() {

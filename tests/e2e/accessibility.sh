@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# A screen reader's view of the main window through the desktop accessibility bus: the groups
-# list is found by its caption, its rows are read as list items, and the reader hears the
-# focused row change when the user presses Down. Arguments: the program, the tool that makes
+# A screen reader's view of the main window through the desktop accessibility bus: the window
+# is a frame named by its caption, the groups list is found by its caption, its rows are read
+# as list items, the reader hears the focused row change when the user presses Down, and hears
+# the details of the to-do the user then moves to in the to-do list. Arguments: the program, the tool that makes
 # the database. Exits 77 (skipped) where the accessibility packages are missing.
 set -euo pipefail
 program="$1"
@@ -28,6 +29,8 @@ export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 export NO_AT_BRIDGE=0
 
 sql "INSERT INTO tblGroups(UserID,GroupName) VALUES(1,'Work');" >/dev/null
+sql "INSERT INTO tblTasks(UserID,GroupID,TaskName,TaskDescription,DueDate,Priority,MarkAsDone)
+     VALUES(1,2,'Post','Stamps and envelopes','2024-01-05',1,0);" >/dev/null
 start
 log_in_as_admin
 
@@ -90,5 +93,44 @@ if "2 - Work" not in heard:
 focused = [row.name for row in rows if row.getState().contains(pyatspi.STATE_FOCUSED)]
 if focused != ["2 - Work"]:
     sys.exit("focused rows after Down Down: %r" % focused)
+
+frames = [node for app in pyatspi.Registry.getDesktop(0) if app is not None
+          for node in [app.getChildAtIndex(i) for i in range(app.childCount)]
+          if node is not None and node.getRole() == pyatspi.ROLE_FRAME]
+print("frames:", [frame.name for frame in frames])
+if "Pelmoran Todo List" not in [frame.name for frame in frames]:
+    sys.exit("the main window is not a frame named 'Pelmoran Todo List'")
+
+def details():
+    for frame in frames:
+        for node in walk(frame):
+            if node.name == "Todo details":
+                return node
+    return None
+
+label = details()
+if label is None:
+    sys.exit("no details label named 'Todo details'")
+told = []
+def on_description(event):
+    if event.source is not None and event.source.name == "Todo details":
+        told.append(event.source.description)
+pyatspi.Registry.registerEventListener(on_description,
+                                       "object:property-change:accessible-description")
+
+def to_tasks():
+    # Add New Group and Remove Group, then the to-do list, whose first row Down selects.
+    subprocess.run(["xdotool", "windowfocus", window], check=False)
+    subprocess.run(["xdotool", "key", "--delay", "200", "Tab", "Tab", "Tab", "Down"], check=False)
+    return False
+GLib.timeout_add(800, to_tasks)
+GLib.timeout_add(5000, lambda: pyatspi.Registry.stop() or False)
+pyatspi.Registry.start()
+
+print("details heard:", told, "details read:", label.description)
+if not any("Stamps and envelopes" in text for text in told):
+    sys.exit("the new details were not announced")
+if "Priority: Medium" not in label.description:
+    sys.exit("details label reads %r" % label.description)
 PY
 echo "e2e accessibility: passed"

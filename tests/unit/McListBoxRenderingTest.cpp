@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 #include <QFocusEvent>
+#include <QFontMetricsF>
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -38,11 +40,24 @@ protected:
 
     uint32_t Pixel(int x, int y) const { return list.DrawingSurface().Pixel(x, y); }
 
+    // The text colour matches its own pixels and those of its anti-aliased edges over the
+    // white back colour (0x000080 mixed with white: red from 0x80 up, green and blue equal
+    // and rising twice as fast);
+    // any other colour only itself.
+    static bool Shows(uint32_t pixel, uint32_t colour) {
+        if (colour != kText || pixel == kWhite)
+            return pixel == colour;
+        const uint32_t green = (pixel >> 8) & 0xFF;
+        const int red = static_cast<int>(pixel & 0xFF);
+        return red >= 0x80 && green == pixel >> 16 &&
+               std::abs(static_cast<int>(green) - 2 * (red - 0x80)) <= 4;
+    }
+
     int Count(uint32_t colour, const QRect& area) const {
         int n = 0;
         for (int y = area.top(); y <= area.bottom(); ++y)
             for (int x = area.left(); x <= area.right(); ++x)
-                n += Pixel(x, y) == colour ? 1 : 0;
+                n += Shows(Pixel(x, y), colour) ? 1 : 0;
         return n;
     }
 
@@ -51,7 +66,7 @@ protected:
         QRect bounds;
         for (int y = area.top(); y <= area.bottom(); ++y)
             for (int x = area.left(); x <= area.right(); ++x)
-                if (Pixel(x, y) == colour)
+                if (Shows(Pixel(x, y), colour))
                     bounds |= QRect(x, y, 1, 1);
         return bounds;
     }
@@ -252,4 +267,42 @@ TEST_F(ListDrawing, DesignSurfaceShowsASampleRow) {
     sample.Refresh();
     EXPECT_EQ(sample.ListCount(), 1);
     EXPECT_GT(sample.DrawingSurface().Image().width(), 0);
+}
+
+// A row's text keeps the font's own spacing at one device pixel to the pixel: each word starts
+// where the font's layout puts it, and each word space stays a gap of blank columns. Text
+// drawn with plain pixels would be hinted glyph by glyph and drift, losing word spaces.
+TEST_F(ListDrawing, RowTextKeepsTheFontsOwnSpacingBetweenWords) {
+    const QString text = QStringLiteral("Todo number 4230 and a long tail that runs past the list");
+    list.setClientSize(400, 100);
+    list.AddItem(text);
+    list.Refresh();
+    ASSERT_EQ(list.DrawingSurface().DevicePixelRatio(), 1.0);
+    const auto inked = [this](int x) {
+        for (int y = 1; y < 24; ++y)
+            if (Pixel(x, y) != kWhite)
+                return true;
+        return false;
+    };
+    const QFontMetricsF metrics(list.DrawingSurface().Font());
+    constexpr int kLeft = 5; // the text rectangle's inset from the row origin
+    int spaces = 0;
+    for (qsizetype j = text.indexOf(u' '); j >= 0; j = text.indexOf(u' ', j + 1)) {
+        ++spaces;
+        const double spaceFrom = kLeft + metrics.horizontalAdvance(text.left(j));
+        const double wordFrom = kLeft + metrics.horizontalAdvance(text.left(j + 1));
+        // The first blank column about the space, then the first inked one after it.
+        int x = static_cast<int>(std::ceil(spaceFrom)) - 1;
+        while (x <= wordFrom + 1 && inked(x))
+            ++x;
+        ASSERT_LE(x, wordFrom + 1) << "no space before word " << spaces + 1;
+        while (x < 400 && !inked(x))
+            ++x;
+        // Blended edges ink the column the word's first ink falls in: at most a pixel before
+        // the font's position, give or take the rounding of the hinted outline.
+        const double ink = wordFrom + metrics.leftBearing(text[j + 1]);
+        EXPECT_GE(x, ink - 1.05) << "word " << spaces + 1;
+        EXPECT_LE(x, ink + 0.5) << "word " << spaces + 1;
+    }
+    EXPECT_EQ(spaces, 11);
 }

@@ -5,6 +5,7 @@
 #include "platform/forms/SystemColors.h"
 #include "platform/forms/Twips.h"
 #include "support/FolderTree.h"
+#include "support/TextInk.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -113,14 +114,23 @@ TEST_F(TasksListDemo, ScreenshotShowsTheGradientsAndGridLines) {
         EXPECT_EQ(Pixel(0, y), y == next ? 0x00FF0000u : 0x00C0E0FFu) << y;
     EXPECT_NE(Pixel(0, gradientEnd + 1), 0x00C0E0FFu);
 
-    // The selected row's text in the selection text colour, the others in the button text.
+    // The selected row's text in the selection text colour, the others in the button text,
+    // each blended into the gradient below it: the selection's is the same down each column,
+    // the back one runs up the diagonals.
     int selectedText = 0;
     int plainText = 0;
-    const uint32_t buttonText = SystemColors::Translate(0x80000012u).value();
+    const auto rgb = [](uint32_t bgr) { return SystemColors::ToQColor(bgr).rgb(); };
+    const QRgb buttonText = rgb(SystemColors::Translate(0x80000012u).value());
+    const QRgb selectedInk = rgb(0x00004080);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
-            selectedText += (y > top && y < next && Pixel(x, y) == 0x00004080u) ? 1 : 0;
-            plainText += (y > next && Pixel(x, y) == buttonText) ? 1 : 0;
+            if (y > top && y < next)
+                selectedText +=
+                    InkCover(rgb(Pixel(x, y)), rgb(Pixel(x, top + 5)), selectedInk) >= 0.5;
+            else if (y > next)
+                plainText +=
+                    InkCover(rgb(Pixel(x, y)), rgb(Ramp(0x00FF8080, 0x00FFC0C0, x + h - 1 - y, n)),
+                             buttonText) >= 0.5;
         }
     EXPECT_GT(selectedText, 20);
     EXPECT_GT(plainText, 100);

@@ -1,6 +1,7 @@
 #include "controls/TransPicBox.h"
 #include "platform/RuntimeError.h"
 #include "platform/forms/ControlContainer.h"
+#include "platform/forms/Form.h"
 #include "platform/forms/PropertyStore.h"
 #include "platform/forms/SystemColors.h"
 
@@ -8,6 +9,7 @@
 #include <QPalette>
 #include <QTest>
 #include <QWidget>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -144,6 +146,74 @@ TEST_F(TransPicBoxTest, Mask_SystemColourIsTranslatedBeforeCutting) {
     box->setMaskColor(SystemColors::System(SystemColors::kButtonFace));
     EXPECT_EQ(Seen(0, 0), kWindowGreen);
     EXPECT_EQ(Seen(2, 2), kNearWhite);
+}
+
+// Each window's emblem over the green window: a pixel at the edge of the drawing is the
+// drawing's own colour blended with the green behind it, never one lighter than both in the
+// channels of the mask colour, as a pixel blended toward the magenta or white ground the
+// drawing stood on would be (a fringe).
+TEST_F(TransPicBoxTest, Emblems_EdgesCarryNoGroundColourOverAColouredWindow) {
+    window->resize(220, 180);
+    Show();
+    for (const char* design : {"frmLogIn", "frmCreateAccount", "frmChangePassword", "frmMain",
+                               "frmAddGroup", "frmAddTask", "frmAboutProduct"}) {
+        SCOPED_TRACE(design);
+        box->ReadProperties(Form::StoredDesign(QStringLiteral(":/windows/%1.json").arg(design),
+                                               QStringLiteral("TransPicBox1")));
+        box->setAutoSize(true);
+        const QImage shot = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QRect area = box->geometry();
+        ASSERT_TRUE(shot.rect().contains(area));
+        const auto backdrop = [&](int x, int y) {
+            return !area.contains(x, y) || shot.pixelColor(x, y) == kWindowGreen;
+        };
+        const auto nearBackdrop = [&](int x, int y, int reach) {
+            for (int dy = -reach; dy <= reach; ++dy)
+                for (int dx = -reach; dx <= reach; ++dx)
+                    if (backdrop(x + dx, y + dy))
+                        return true;
+            return false;
+        };
+        int edges = 0;
+        int fringe = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x) {
+                if (backdrop(x, y) || !nearBackdrop(x, y, 1))
+                    continue;
+                // The range of the backdrop and of the drawing's inner pixels close by.
+                int low[3] = {kWindowGreen.red(), kWindowGreen.green(), kWindowGreen.blue()};
+                int high[3] = {low[0], low[1], low[2]};
+                bool inner = false;
+                for (int dy = -3; dy <= 3; ++dy)
+                    for (int dx = -3; dx <= 3; ++dx)
+                        if (!nearBackdrop(x + dx, y + dy, 1)) {
+                            const QColor c = shot.pixelColor(x + dx, y + dy);
+                            const int rgb[3] = {c.red(), c.green(), c.blue()};
+                            for (int i = 0; i < 3; ++i) {
+                                low[i] = std::min(low[i], rgb[i]);
+                                high[i] = std::max(high[i], rgb[i]);
+                            }
+                            inner = true;
+                        }
+                if (!inner)
+                    continue;
+                ++edges;
+                const QColor c = shot.pixelColor(x, y);
+                const int rgb[3] = {c.red(), c.green(), c.blue()};
+                // Toward the ground: up in every channel the mask colour has at full.
+                const QColor ground = SystemColors::ToQColor(box->MaskColor());
+                const int full[3] = {ground.red(), ground.green(), ground.blue()};
+                bool beyond = true;
+                for (int i = 0; i < 3; ++i)
+                    if (full[i] == 255)
+                        beyond = beyond && rgb[i] > high[i] + 16;
+                if (beyond && fringe++ == 0)
+                    ADD_FAILURE() << "fringe at " << x - area.left() << "," << y - area.top()
+                                  << ": " << c.name().toStdString();
+            }
+        EXPECT_GT(edges, 100);
+        EXPECT_EQ(fringe, 0) << "of " << edges << " edge pixels";
+    }
 }
 
 TEST_F(TransPicBoxTest, NoPicture_ShowsNothing) {

@@ -18,12 +18,6 @@ uint32_t ToRgb(uint32_t bgr) {
     return 0xFF000000u | ((bgr & 0xFFu) << 16) | (bgr & 0xFF00u) | ((bgr >> 16) & 0xFFu);
 }
 
-QFont Crisp(QFont font) {
-    // The original surfaces draw bitmap-like text; plain pixels keep the colours exact.
-    font.setStyleStrategy(QFont::NoAntialias);
-    return font;
-}
-
 // Buffers of surfaces that were resized or went away, kept for the next surface of the same
 // size: windows and lists are built and laid out at the same few sizes again and again, and
 // memory fresh from the system costs a page fault per 4 KiB on its first touch, several times
@@ -135,8 +129,6 @@ void Surface::Resize(int width, int height, qreal devicePixelRatio) {
     Q_ASSERT(batchDepth_ == 0);
     width_ = width;
     height_ = height;
-    if (ratio_ != devicePixelRatio)
-        inks_.clear();
     ratio_ = devicePixelRatio;
     SpareBuffers::Instance().Give(std::move(image_));
     image_ = SpareBuffers::Instance().Take(Device(width), Device(height));
@@ -155,7 +147,6 @@ void Surface::SetFont(const QFont& font) {
     font_ = font;
     for (auto& widths : widths_)
         widths.clear();
-    inks_.clear();
     FontChanged();
 }
 
@@ -167,13 +158,12 @@ void Surface::SetFontBold(bool bold) {
 }
 
 void Surface::FontChanged() {
-    crispFont_ = Crisp(font_);
     metrics_.reset();
 }
 
 const QFontMetrics& Surface::Metrics() const {
     if (!metrics_)
-        metrics_.emplace(crispFont_, &image_);
+        metrics_.emplace(font_, &image_);
     return *metrics_;
 }
 
@@ -330,78 +320,15 @@ void Surface::DrawText(const QString& text, const QRect& rectangle, int format) 
     QString shown = text;
     // Carriage return and line feed pairs are one break, as the original text call reads them.
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    const int whole = static_cast<int>(ratio_);
-    // Placed at the same whole pixels from the rectangle's corner wherever it is drawn, so long
-    // as the rectangle lies inside the surface: half pixels round away from zero, and glyphs
-    // cut by the edge take another way.
-    if (!(format & kNoClip) && whole == ratio_ && !rectangle.isEmpty() &&
-        QRect(0, 0, width_, height_).contains(rectangle)) {
-        StampInk(Ink(shown, rectangle.size(), flags | Qt::TextDontClip), rectangle.topLeft());
-        return;
-    }
     std::optional<QPainter> own;
     QPainter& painter = Painter(own);
-    painter.setFont(crispFont_);
+    painter.setFont(font_);
     painter.setPen(QColor::fromRgb(ToRgb(PlainColor(foreColour_))));
     if (!(format & kNoClip)) {
         painter.setClipRect(rectangle);
         flags |= Qt::TextDontClip;
     }
     painter.drawText(rectangle, flags, shown);
-}
-
-const std::vector<Surface::InkRun>& Surface::Ink(const QString& text, const QSize& size,
-                                                 int flags) {
-    InkKey key{text, flags, size, font_.bold()};
-    if (const auto known = inks_.find(key); known != inks_.end())
-        return known->second;
-    // Bounded: a long session of ever new texts must not grow it without end.
-    if (inks_.size() >= 1024)
-        inks_.clear();
-    QImage mask(size * ratio_, QImage::Format_ARGB32_Premultiplied);
-    mask.setDevicePixelRatio(ratio_);
-    mask.fill(0);
-    {
-        QPainter painter(&mask);
-        painter.setFont(crispFont_);
-        painter.setPen(Qt::black);
-        painter.setClipRect(QRect(QPoint(0, 0), size));
-        painter.drawText(QRect(QPoint(0, 0), size), flags, text);
-    }
-    std::vector<InkRun> runs;
-    const int width = mask.width();
-    for (int y = 0; y < mask.height(); ++y) {
-        const auto* row = reinterpret_cast<const uint32_t*>(mask.constScanLine(y));
-        for (int x = 0; x < width;) {
-            if (qAlpha(row[x]) == 0) {
-                ++x;
-                continue;
-            }
-            const int from = x;
-            while (x < width && qAlpha(row[x]) != 0)
-                ++x;
-            runs.push_back({y, from, x});
-        }
-    }
-    return inks_.emplace(std::move(key), std::move(runs)).first->second;
-}
-
-void Surface::StampInk(const std::vector<InkRun>& runs, const QPoint& at) {
-    const uint32_t rgb = ToRgb(PlainColor(foreColour_));
-    const int dx = Device(at.x());
-    const int dy = Device(at.y());
-    // Once for all the runs: each scanLine call checks whether the buffer is shared.
-    uchar* bits = image_.bits();
-    const qsizetype stride = image_.bytesPerLine();
-    for (const InkRun& run : runs) {
-        const int y = dy + run.y;
-        const int from = std::max(dx + run.from, 0);
-        const int to = std::min(dx + run.to, image_.width());
-        if (y < 0 || y >= image_.height() || from >= to)
-            continue;
-        auto* row = reinterpret_cast<uint32_t*>(bits + y * stride);
-        std::fill(row + from, row + to, rgb);
-    }
 }
 
 int Surface::TextWidth(const QString& text) const {

@@ -9,8 +9,6 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <unordered_map>
-#include <vector>
 
 class QColor;
 class QPainter;
@@ -107,7 +105,9 @@ public:
     // same mark twice removes it.
     void FocusRect(int left, int top, int right, int bottom);
     // Text in the foreground colour over what is there, placed in the rectangle by the
-    // format flags; clipped to the rectangle unless kNoClip.
+    // format flags; clipped to the rectangle unless kNoClip. Drawn as the desktop draws the
+    // rest of the program's text, anti-aliased: an outline font drawn with plain pixels is
+    // hinted glyph by glyph, and its letters and word spaces come out unevenly spaced.
     void DrawText(const QString& text, const QRect& rectangle, int format);
     int TextWidth(const QString& text) const;
     // The line height of the font: what the controls call the height of a text.
@@ -126,30 +126,6 @@ public:
     static uint32_t PlainColor(uint32_t colour);
 
 private:
-    // Text drawn with plain pixels covers exactly the pixels its glyphs cover, in the
-    // foreground colour, wherever a whole number of device pixels puts it. So each clipped
-    // text is laid out and rasterised once for its font, format and rectangle size, kept as
-    // runs of covered device pixels, and stamped in the colour of each call: every frame draws
-    // the same row texts again.
-    struct InkRun {
-        int y;
-        int from;
-        int to;
-    };
-    struct InkKey {
-        QString text;
-        int flags;
-        QSize size;
-        bool bold;
-        bool operator==(const InkKey&) const = default;
-    };
-    struct InkKeyHash {
-        size_t operator()(const InkKey& key) const {
-            return qHashMulti(0, key.text, key.flags, key.size.width(), key.size.height(),
-                              key.bold);
-        }
-    };
-
     // The first device pixel of pixel `v` (and the end of pixel v - 1), by the pixel-centre
     // rule the painter fills by, so that blocks line up with text and pictures.
     int Device(int v) const;
@@ -157,10 +133,6 @@ private:
     void Plot(int x, int y, uint32_t rgb);
     // Fills the pixels [left, right) x [top, bottom), clipped to the surface.
     void Fill(int left, int top, int right, int bottom, uint32_t rgb);
-    // The ink of `text` laid out in a rectangle of `size` at the origin, relative to its
-    // top-left device pixel.
-    const std::vector<InkRun>& Ink(const QString& text, const QSize& size, int flags);
-    void StampInk(const std::vector<InkRun>& runs, const QPoint& at);
     // The batch's painter, or `own` opened on the buffer for this one call.
     QPainter& Painter(std::optional<QPainter>& own);
     const QFontMetrics& Metrics() const;
@@ -172,14 +144,11 @@ private:
     qreal ratio_ = 1;
     std::unique_ptr<QPainter> batchPainter_;
     int batchDepth_ = 0;
-    // The font as drawn, and its metrics, made once per font rather than once per call.
-    QFont crispFont_;
+    // The metrics of the font, made once per font rather than once per call.
     mutable std::optional<QFontMetrics> metrics_;
     // Widths of single-line texts in the font, regular and bold apart: every frame measures
     // the same row texts again, and shaping is most of a measurement's cost.
     mutable QHash<QString, int> widths_[2];
-    // Ink of texts drawn, by text, format, rectangle size and weight.
-    std::unordered_map<InkKey, std::vector<InkRun>, InkKeyHash> inks_;
     uint32_t foreColour_ = 0;
     uint32_t fillColour_ = 0x00FFFFFF;
     uint32_t backColour_ = 0x00FFFFFF;

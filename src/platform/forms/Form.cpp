@@ -3,6 +3,7 @@
 #include "platform/forms/AccessKeys.h"
 #include "platform/forms/SystemColors.h"
 #include "platform/forms/Twips.h"
+#include "platform/forms/WindowAccessible.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -23,6 +24,7 @@
 Form::Form(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint) {
+    InstallWindowAccessibility();
     container_.SetAmbientFont(font());
     AccessKeys::FollowFocus();
 }

@@ -54,6 +54,24 @@ PropertyStore::Find(const QString& name) const {
 namespace {
 // Larger than any picture.
 constexpr QSize kWholePicture(1 << 24, 1 << 24);
+
+// A drawing that leaves some of its area undrawn keeps its see-through parts, and the
+// coverage of its edges with them: flattened onto a ground colour, the edges would carry that
+// colour, and a cut by that colour would leave them as a fringe. One that covers its whole
+// area is flattened onto white, a plain picture as any other.
+QImage KeepSeeThrough(QImage image) {
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(row[x]) == 0)
+                return image;
+    }
+    QImage flat(image.size(), QImage::Format_RGB32);
+    flat.setDevicePixelRatio(image.devicePixelRatio());
+    flat.fill(Qt::white);
+    QPainter(&flat).drawImage(0, 0, image);
+    return flat;
+}
 } // namespace
 
 QImage LoadPicture(const QString& path) {
@@ -73,7 +91,9 @@ QImage LoadPicture(const QString& path, const QSize& within, qreal ratio) {
         const QRect shown(QPoint(0, 0), within);
         if (!image.isNull() && !shown.contains(image.rect()))
             image = image.copy(image.rect() & shown);
-        return image.isNull() ? image : image.convertToFormat(QImage::Format_RGB32);
+        if (image.isNull() || !image.hasAlphaChannel())
+            return image.isNull() ? image : image.convertToFormat(QImage::Format_RGB32);
+        return KeepSeeThrough(image.convertToFormat(QImage::Format_ARGB32_Premultiplied));
     };
     // A picture saved with a design is carried inline as PNG data.
     static const QLatin1String kInlinePng("data:image/png;base64,");
@@ -90,14 +110,16 @@ QImage LoadPicture(const QString& path, const QSize& within, qreal ratio) {
         const QSize shown(static_cast<int>(std::ceil(within.width() * ratio)),
                           static_cast<int>(std::ceil(within.height() * ratio)));
         QImage image((QSizeF(renderer.defaultSize()) * ratio).toSize().boundedTo(shown),
-                     QImage::Format_RGB32);
+                     QImage::Format_ARGB32_Premultiplied);
         image.setDevicePixelRatio(ratio);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        // Into its size in pixels: left to itself the renderer would fill the device pixels,
-        // and the ratio would enlarge it once more.
-        renderer.render(&painter, QRectF(QPointF(0, 0), renderer.defaultSize()));
-        return image;
+        image.fill(Qt::transparent);
+        {
+            QPainter painter(&image);
+            // Into its size in pixels: left to itself the renderer would fill the device
+            // pixels, and the ratio would enlarge it once more.
+            renderer.render(&painter, QRectF(QPointF(0, 0), renderer.defaultSize()));
+        }
+        return KeepSeeThrough(std::move(image));
     }
     return cut(QImage(path));
 }
