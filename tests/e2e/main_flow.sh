@@ -55,7 +55,9 @@ answer_box "Pelmoran Todo List" "$main" Return
 # Remove the group (Yes is the default answer); its to-do goes with it.
 click_in "$main" 100 266
 click_in "$main" 224 164
+box_centred_on "Pelmoran Todo List" "$main"
 answer_box "Pelmoran Todo List" "$main" Return
+box_centred_on "Pelmoran Todo List" "$main"
 answer_box "Pelmoran Todo List" "$main" Return
 [ "$(sql 'SELECT COUNT(*) FROM tblGroups;')" = 1 ] || fail "the group was not removed"
 [ "$(sql 'SELECT COUNT(*) FROM tblTasks;')" = 0 ] || fail "the group's to-do stayed"

@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
+#include <QScreen>
+#include <QShowEvent>
+#include <algorithm>
 
 namespace MsgBox {
 namespace {
@@ -29,6 +32,32 @@ QWidget* RaisingWindow() {
         return active;
     return lastOwner;
 }
+// Qt places a dialog on its parent before the box has laid out its text and buttons, with
+// the size it had then: on X11 the box ended up some 40 px above and 10 px left of the
+// centre. It is placed again once it has its own size, before it is mapped.
+class CentredBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        QMessageBox::showEvent(event);
+        const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+        if (owner == nullptr || event->spontaneous())
+            return;
+        QRect placed(QPoint(), frameGeometry().size());
+        placed.moveCenter(owner->frameGeometry().center());
+        if (const QScreen* screen = owner->screen()) {
+            const QRect room = screen->availableGeometry();
+            placed.moveLeft(std::clamp(placed.left(), room.left(),
+                                       std::max(room.left(), room.right() - placed.width() + 1)));
+            placed.moveTop(std::clamp(placed.top(), room.top(),
+                                      std::max(room.top(), room.bottom() - placed.height() + 1)));
+        }
+        move(placed.topLeft());
+    }
+};
+
 } // namespace
 
 } // namespace MsgBox
@@ -39,7 +68,7 @@ int MessageBox(const QString& prompt, int style, const QString& title) {
         return responder({prompt, style, caption});
 
     // Centred on the window that raised it.
-    QMessageBox box(MsgBox::RaisingWindow());
+    MsgBox::CentredBox box(MsgBox::RaisingWindow());
     box.setWindowTitle(caption);
     box.setText(prompt);
     switch (style & 0x70) {

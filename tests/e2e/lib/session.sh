@@ -109,6 +109,26 @@ click_in() { # id x y
   sleep 0.4
 }
 
+# Fails unless a box named `name` stands centred (within 2 px) on the window `owner`.
+box_centred_on() { # name owner
+  local id="" box_x box_y
+  for _ in $(seq 1 300); do
+    for id in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
+      [ "$id" != "$2" ] && break
+      id=""
+    done
+    [ -n "$id" ] && break
+    sleep 0.1
+  done
+  [ -n "$id" ] || fail "no box titled '$1'"
+  eval "$(xdotool getwindowgeometry --shell "$id")"
+  box_x=$((X + WIDTH / 2)) box_y=$((Y + HEIGHT / 2))
+  eval "$(xdotool getwindowgeometry --shell "$2")"
+  local dx=$((box_x - X - WIDTH / 2)) dy=$((box_y - Y - HEIGHT / 2))
+  [ "${dx#-}" -le 2 ] && [ "${dy#-}" -le 2 ] ||
+    fail "the box '$1' stands ${dx},${dy} px off its window's centre"
+}
+
 # Answers the box that stands over the window `owner` (both named `name`) with `keys`, and
 # waits until that box (not merely some box of that name) is gone. A box shown as another
 # closes can lose the keyboard to its owner's activation: the keys are given again, at most
