@@ -89,10 +89,12 @@ QImage LoadPicture(const QString& path, const QSize& within) {
 QImage LoadPicture(const QString& path, const QSize& within, qreal ratio) {
     const auto cut = [&within](QImage image) {
         const QRect shown(QPoint(0, 0), within);
-        if (!image.isNull() && !shown.contains(image.rect()))
+        if (image.isNull())
+            return image;
+        if (!shown.contains(image.rect()))
             image = image.copy(image.rect() & shown);
-        if (image.isNull() || !image.hasAlphaChannel())
-            return image.isNull() ? image : image.convertToFormat(QImage::Format_RGB32);
+        if (!image.hasAlphaChannel())
+            return image.convertToFormat(QImage::Format_RGB32);
         return KeepSeeThrough(image.convertToFormat(QImage::Format_ARGB32_Premultiplied));
     };
     // A picture saved with a design is carried inline as PNG data.
